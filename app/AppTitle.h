@@ -1,0 +1,8 @@
+#pragma once
+// The program title: application title, main window caption and the
+// caption of every message box.
+inline constexpr char kProgramTitle[] = "Marbex Free Video Converter";
+// The main window's class name: the single-instance identity.
+inline constexpr char kMainWindowClass[] = "Marbex Free Video Converter Made by Marbex Software";
+// Posted by a second start to the running copy.
+inline constexpr unsigned WM_ACTIVATEINSTANCE = 0x1703;

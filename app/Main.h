@@ -1,0 +1,105 @@
+#pragma once
+// The main window: profile box, output folder, commands and the settings
+// file beside the program.
+#include <string>
+
+#include "controls/SUIURLLabel.h"
+#include "controls/TFlatPanelUnit.h"
+#include "controls/WlmShiftImage.h"
+#include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
+#include "runtime/Menus.h"
+#include "skin/SUIButton.h"
+#include "skin/SUICheckBox.h"
+#include "skin/SUIEdit.h"
+#include "skin/SUIPopupMenu.h"
+
+class TfrmMain : public rt::Form {
+public:
+    explicit TfrmMain(rt::Component* owner);
+    ~TfrmMain() override;
+    const char* ClassName() const override { return "TfrmMain"; }
+
+    // Controls, by their names on the form.
+    rt::Image* imgTitle;
+    rt::Image* Image1;
+    rt::Label* lTitle;
+    rt::Label* lTitleHint;
+    rt::Image* iUpdate;
+    TsuiURLLabel* lUpdate;
+    rt::Panel* pSingleMode;
+    rt::Label* lVideo;
+    rt::Label* lUrl;
+    rt::Panel* Panel2;
+    rt::Label* lConvertTo;
+    rt::Label* lExtName;
+    TFlatPanel* fpType;
+    TsuiArrowButton* suiArrowButton3;
+    rt::Panel* Panel1;
+    rt::Label* lOutputFolder;
+    TsuiEdit* eOutputFolder;
+    TsuiButton* bBrowser;
+    TsuiCheckBox* cbSameInput;
+    rt::Panel* pLine;
+    TWlmShiftImage* WlmShiftImage1;
+    rt::Label* lbEAddress;
+    TsuiButton* bConvert;
+    TsuiButton* bShowFiles;
+    TsuiButton* bExit;
+    rt::OpenDialog* OpenDialog1;
+    TsuiPopupMenu* suiPopupMenu1;
+    rt::MenuItem* Homepage1;
+    rt::MenuItem* N1;
+    rt::MenuItem* UseanotherFFMpeg1;
+    rt::MenuItem* N3;
+    rt::MenuItem* Donate1;
+    rt::MenuItem* N2;
+    rt::MenuItem* About1;
+    TsuiPopupMenu* pmType;
+    rt::MenuItem* miManualConvert;
+    rt::ActionList* ActionList1;
+    rt::Action* aTotal;
+    rt::Action* Action1;
+
+    // State kept by the window.
+    std::string FOutputDirectory;
+    std::string FInputDirectory;
+    std::string FSameInputDirectory;
+    std::string FAnotherFFmpeg;
+
+    // Handlers.
+    void FormCreate(rt::Component* Sender);
+    void FormShow(rt::Component* Sender);
+    void FormClose(rt::Component* Sender);
+    void bExitClick(rt::Component* Sender);
+    void bBrowserClick(rt::Component* Sender);
+    void cbSameInputClick(rt::Component* Sender);
+    void bShowFilesClick(rt::Component* Sender);
+    void iAboutClick(rt::Component* Sender);
+    void Homepage1Click(rt::Component* Sender);
+    void Donate1Click(rt::Component* Sender);
+    void About1Click(rt::Component* Sender);
+    void lTitleClick(rt::Component* Sender);
+    void UseanotherFFMpeg1Click(rt::Component* Sender);
+    void bConvertClick(rt::Component* Sender);
+    void fpTypeClick(rt::Component* Sender);
+    void TypeMenuClick(rt::Component* Sender);
+    void miManualConvertClick(rt::Component* Sender);
+
+    void LoadSaveSettings(bool Load);
+    // The catalogue lookups of the current profile caption.
+    std::string GetProfileArguments() const;
+    std::string GetProfileExtension() const;
+    // The screen point where the profile menu opens.
+    POINT ProfileMenuPoint();
+    void UpdateExtensionLabel();
+    std::string SettingsFileName() const;
+
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void BuildProfileMenu();
+    void OpenAddress(const char* address);
+};
+
+extern TfrmMain* frmMain;

@@ -1,0 +1,4 @@
+mfvc_win(
+  app/Main.cpp
+  app/Settings.cpp
+  app/ConvertCommand.cpp)

@@ -1,0 +1,4 @@
+mfvc_win(
+  controls/TFlatPanelUnit.cpp
+  controls/WlmShiftImage.cpp
+  controls/SUIURLLabel.cpp)

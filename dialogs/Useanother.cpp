@@ -1,0 +1,3 @@
+#include "app/Main.h"
+
+void TfrmMain::UseanotherFFMpeg1Click(rt::Component* /*Sender*/) {}

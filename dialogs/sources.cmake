@@ -1,0 +1,3 @@
+mfvc_win(
+  dialogs/Useanother.cpp
+  dialogs/About.cpp)

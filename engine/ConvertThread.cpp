@@ -1,0 +1,3 @@
+#include "engine/ConvertThread.h"
+
+TConvertProcess* ConvertProcess = nullptr;

@@ -1,0 +1,88 @@
+#include "engine/Global.h"
+
+#include <shlobj.h>
+
+#include "engine/CommandLine.h"
+#include "runtime/Forms.h"
+#include "runtime/Strings.h"
+
+std::string TwoDigits(int n) { return engine::TwoDigits(n); }
+
+bool IsFileInUse(const std::string& path) {
+    if (!rt::FileExists(path)) return false;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return true;
+    CloseHandle(h);
+    return false;
+}
+
+bool ForceDirectories(const std::string& path) {
+    if (path.empty()) return false;
+    std::string dir = path;
+    while (dir.size() > 3 && dir.back() == '\\') dir.pop_back();
+    if (rt::DirectoryExists(dir) || text::ExtractFilePath(dir) == dir) return true;
+    const std::string parent = text::ExtractFilePath(dir);
+    if (!parent.empty() && parent != dir && !ForceDirectories(parent)) return false;
+    return CreateDirectoryA(dir.c_str(), nullptr) || rt::DirectoryExists(dir);
+}
+
+int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM /*param*/, LPARAM data) {
+    if (msg == BFFM_INITIALIZED) {
+        RECT r;
+        int x = 0, y = 0;
+        if (GetClientRect(wnd, &r)) {
+            x = (GetSystemMetrics(SM_CXSCREEN) - r.right) / 2;
+            y = (GetSystemMetrics(SM_CYSCREEN) - r.bottom) / 2;
+        }
+        SetWindowPos(wnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, data);
+    }
+    return 0;
+}
+
+bool BrowseForFolder(const std::string& title, const std::wstring& root, std::string& folder) {
+    if (!rt::DirectoryExists(folder)) folder.clear();
+    IMalloc* malloc = nullptr;
+    if (FAILED(SHGetMalloc(&malloc)) || !malloc) return false;
+    bool result = false;
+    char* buffer = static_cast<char*>(malloc->Alloc(MAX_PATH));
+    if (buffer) {
+        LPITEMIDLIST rootList = nullptr;
+        if (!root.empty()) {
+            IShellFolder* desktop = nullptr;
+            if (SUCCEEDED(SHGetDesktopFolder(&desktop))) {
+                desktop->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(root.c_str()), nullptr, &rootList,
+                                          nullptr);
+                desktop->Release();
+            }
+        }
+        BROWSEINFOA bi{};
+        bi.hwndOwner = rt::Application ? rt::Application->Handle() : nullptr;
+        bi.pidlRoot = rootList;
+        bi.pszDisplayName = buffer;
+        bi.lpszTitle = title.c_str();
+        bi.ulFlags = BIF_RETURNONLYFSDIRS;
+        if (!folder.empty()) {
+            bi.lpfn = BrowseCallback;
+            bi.lParam = reinterpret_cast<LPARAM>(folder.c_str());
+        }
+        LPITEMIDLIST chosen = nullptr;
+        {
+            rt::TaskWindowsDisabler disabler(nullptr);
+            const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+            chosen = SHBrowseForFolderA(&bi);
+            SetErrorMode(oldMode);
+        }
+        if (chosen) {
+            SHGetPathFromIDListA(chosen, buffer);
+            malloc->Free(chosen);
+            folder = buffer;
+            result = true;
+        }
+        if (rootList) malloc->Free(rootList);
+        malloc->Free(buffer);
+    }
+    malloc->Release();
+    return result;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Routines shared by the windows of the program.
+#include <string>
+
+#include "runtime/Win.h"
+
+// The folder browser: true and the chosen folder in `folder` when the user
+// confirms; false otherwise (`folder` then keeps its value, emptied first
+// when it named no existing folder).
+bool BrowseForFolder(const std::string& title, const std::wstring& root, std::string& folder);
+int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM param, LPARAM data);
+
+// True when an existing file cannot be opened for exclusive reading and
+// writing.
+bool IsFileInUse(const std::string& path);
+
+// "07" for 7, "125" for 125.
+std::string TwoDigits(int n);
+
+// Creates a folder and every missing parent, outermost first. A drive root
+// counts as existing; an empty path fails.
+bool ForceDirectories(const std::string& path);

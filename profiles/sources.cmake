@@ -1,0 +1,2 @@
+mfvc_core(profiles/Catalogue.cpp)
+mfvc_win(profiles/ManualConvert.cpp)

@@ -1,0 +1,32 @@
+#include "runtime/Thread.h"
+
+#include "runtime/Forms.h"
+
+namespace rt {
+
+Thread::~Thread() = default;
+
+void Thread::Start() {
+    HANDLE h = CreateThread(nullptr, 0, Entry, this, 0, nullptr);
+    if (!h) RaiseLastError("Thread creation error: ");
+    handle_.Reset(h);
+}
+
+void Thread::WaitFor() {
+    if (handle_) WaitForSingleObject(handle_.Get(), INFINITE);
+}
+
+DWORD WINAPI Thread::Entry(void* p) {
+    auto* self = static_cast<Thread*>(p);
+    try {
+        self->Execute();
+    } catch (...) {
+        self->fatal_ = std::current_exception();
+    }
+    if (self->freeOnTerminate_) delete self;
+    return 0;
+}
+
+void Thread::Synchronize(const std::function<void()>& fn) { Application->Synchronize(fn); }
+
+}  // namespace rt

@@ -1,0 +1,85 @@
+#pragma once
+// The platform layer: Windows headers, the error type every failure becomes,
+// and move-only owners for handles and GDI objects.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace rt {
+
+// Every failure the program raises. The text is shown as it stands by the
+// application's error display.
+class Error : public std::runtime_error {
+public:
+    explicit Error(const std::string& text) : std::runtime_error(text) {}
+};
+
+// Raises an Error whose text is `text` followed directly by the decimal
+// last-error code of the calling thread ("Error on STDIN pipe creation : 5").
+[[noreturn]] void RaiseLastError(const std::string& text);
+
+// A kernel handle closed once, by its owner.
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE h) : h_(h) {}
+    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+        if (this != &o) Reset(std::exchange(o.h_, nullptr));
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { Reset(); }
+
+    HANDLE Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
+    HANDLE Release() { return std::exchange(h_, nullptr); }
+    void Reset(HANDLE h = nullptr) {
+        if (h_ && h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+        h_ = h;
+    }
+
+private:
+    HANDLE h_ = nullptr;
+};
+
+// A GDI object deleted by its owner. Whoever selects it into a DC must put
+// the previous object back first (see Canvas).
+template <typename T>
+class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(T h) : h_(h) {}
+    GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    GdiObject& operator=(GdiObject&& o) noexcept {
+        if (this != &o) Reset(std::exchange(o.h_, nullptr));
+        return *this;
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    ~GdiObject() { Reset(); }
+    T Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    void Reset(T h = nullptr) {
+        if (h_) DeleteObject(h_);
+        h_ = h;
+    }
+
+private:
+    T h_ = nullptr;
+};
+
+// The folder that holds the running executable, ending in "\\".
+std::string ExecutableFolder();
+
+// A message from the program's string table.
+std::string ResString(UINT id);
+
+bool FileExists(const std::string& path);       // an existing file, not a folder
+bool DirectoryExists(const std::string& path);  // an existing folder
+
+}  // namespace rt

@@ -1,0 +1,9 @@
+mfvc_core(runtime/Strings.cpp)
+mfvc_win(
+  runtime/Win.cpp
+  runtime/Graphics.cpp
+  runtime/Controls.cpp
+  runtime/Forms.cpp
+  runtime/Menus.cpp
+  runtime/Dialogs.cpp
+  runtime/Thread.cpp)

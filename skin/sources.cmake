@@ -1,0 +1,9 @@
+mfvc_core(
+  skin/ThemeTable.cpp
+  skin/SkinGeometry.cpp)
+mfvc_win(
+  skin/SUIButton.cpp
+  skin/SUIEdit.cpp
+  skin/SUICheckBox.cpp
+  skin/SUIProgressBar.cpp
+  skin/SUIPopupMenu.cpp)

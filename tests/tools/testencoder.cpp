@@ -1,0 +1,169 @@
+// testencoder.exe: stands in for the encoder in the Windows tests. It is
+// started exactly like the real one,
+//
+//     "...\testencoder.exe" [-y ]-i "SCRIPT" <arguments> "OUTPUT"
+//
+// and the file given after -i is not media but a script of what to do. The
+// last argument is the output file; everything between is ignored.
+//
+// Script language: one command per line, run in order. A line's trailing CR
+// is dropped, so scripts may use either line end. Empty lines and lines that
+// begin with "#" are skipped. The command is the first word; its text is
+// everything after the one blank that follows it, leading blanks included.
+//
+//   out <text>     write text to standard output
+//   err <text>     write text to standard error
+//                  Escapes: \r \n \t \0 (a zero byte) and \\; any other
+//                  backslash stays as written. No line end is added: write
+//                  "\r\n", "\n" or a lone "\r" yourself. Each write goes
+//                  straight to the pipe, so the reader sees it at once; a
+//                  pause (sleep) between two writes makes them two chunks.
+//   sleep <ms>     pause
+//   create         create or overwrite OUTPUT with a few bytes
+//   hold <ms>      open OUTPUT (created if missing) for reading and writing
+//                  with no sharing, keep it open that long, then close it
+//   cmdline <path> write the command line this program received
+//                  (GetCommandLineA) to the file path, with no line end
+//   exit <code>    end now with that exit code
+//   hang           sleep for ever (the test ends the process)
+//
+// Without an exit command the program ends with code 0 after the last line.
+// Exit codes of its own: 97 no readable script (no -i, or the file cannot be
+// read), 98 a file command could not open its file, 99 an unknown command.
+//
+// "-version" without -i: prints the environment variable
+// MFVC_TESTENCODER_VERSION (escapes as above) and exits 0, or, when it is
+// not set, prints nothing and exits 1 (an encoder that cannot tell).
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+constexpr int NoScript = 97;
+constexpr int FileFailed = 98;
+constexpr int UnknownCommand = 99;
+
+std::string Unescape(const std::string& s) {
+    std::string result;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\' || i + 1 == s.size()) {
+            result += s[i];
+            continue;
+        }
+        switch (s[i + 1]) {
+            case 'r': result += '\r'; break;
+            case 'n': result += '\n'; break;
+            case 't': result += '\t'; break;
+            case '0': result += '\0'; break;
+            case '\\': result += '\\'; break;
+            default: result += s[i]; continue;
+        }
+        ++i;
+    }
+    return result;
+}
+
+// Straight to the handle, unbuffered: the reader sees each write as soon as
+// it is made. A missing standard handle just swallows the text.
+void Write(DWORD which, const std::string& s) {
+    const HANDLE h = GetStdHandle(which);
+    DWORD written = 0;
+    if (h != nullptr && h != INVALID_HANDLE_VALUE && !s.empty())
+        WriteFile(h, s.data(), static_cast<DWORD>(s.size()), &written, nullptr);
+}
+
+class File {
+public:
+    File(const std::string& path, DWORD access, DWORD disposition)
+        : h_(CreateFileA(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~File() {
+        if (ok()) CloseHandle(h_);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+    bool Write(const std::string& s) {
+        DWORD written = 0;
+        return WriteFile(h_, s.data(), static_cast<DWORD>(s.size()), &written, nullptr) &&
+               written == s.size();
+    }
+
+private:
+    HANDLE h_;
+};
+
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+    File f(path, GENERIC_WRITE, CREATE_ALWAYS);
+    return f.ok() && f.Write(content);
+}
+
+DWORD Milliseconds(const std::string& s) {
+    return static_cast<DWORD>(std::strtoul(s.c_str(), nullptr, 10));
+}
+
+int RunScript(const std::string& scriptPath, const std::string& outputPath) {
+    std::ifstream script(scriptPath, std::ios::binary);
+    if (!script) return NoScript;
+    std::string line;
+    while (std::getline(script, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        const size_t blank = line.find(' ');
+        const std::string command = line.substr(0, blank);
+        const std::string arg = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+
+        if (command == "out") {
+            Write(STD_OUTPUT_HANDLE, Unescape(arg));
+        } else if (command == "err") {
+            Write(STD_ERROR_HANDLE, Unescape(arg));
+        } else if (command == "sleep") {
+            Sleep(Milliseconds(arg));
+        } else if (command == "create") {
+            if (!WriteWholeFile(outputPath, "testencoder output\r\n")) return FileFailed;
+        } else if (command == "hold") {
+            File held(outputPath, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+            if (!held.ok()) return FileFailed;
+            Sleep(Milliseconds(arg));
+        } else if (command == "cmdline") {
+            if (!WriteWholeFile(arg, GetCommandLineA())) return FileFailed;
+        } else if (command == "exit") {
+            return std::atoi(arg.c_str());
+        } else if (command == "hang") {
+            for (;;) Sleep(INFINITE);
+        } else {
+            return UnknownCommand;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string scriptPath;
+    bool hasScript = false;
+    bool askedVersion = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-i" && i + 1 < argc) {
+            scriptPath = argv[++i];
+            hasScript = true;
+        } else if (arg == "-version") {
+            askedVersion = true;
+        }
+    }
+
+    if (!hasScript) {
+        if (!askedVersion) return NoScript;
+        const char* version = std::getenv("MFVC_TESTENCODER_VERSION");
+        if (!version) return 1;
+        Write(STD_OUTPUT_HANDLE, Unescape(version));
+        return 0;
+    }
+    // The output is the last argument, unless the script was last.
+    const std::string outputPath = argc > 3 && std::string(argv[argc - 2]) != "-i" ? argv[argc - 1] : "";
+    return RunScript(scriptPath, outputPath);
+}

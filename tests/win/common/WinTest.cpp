@@ -1,0 +1,176 @@
+#include "tests/win/common/WinTest.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <fstream>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "runtime/Strings.h"
+
+namespace wintest {
+
+std::vector<std::string>& ShownErrors() {
+    static std::vector<std::string> errors;
+    return errors;
+}
+
+void PumpFor(int ms) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        rt::Application->ProcessMessages();
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& pred, int timeoutMs) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+    while (!pred()) {
+        if (static_cast<int>(end - GetTickCount()) <= 0) return pred();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        rt::Application->ProcessMessages();
+    }
+    return true;
+}
+
+std::string WindowText(HWND h) {
+    char buffer[4096];
+    const int n = GetWindowTextA(h, buffer, sizeof buffer);
+    return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+HWND FindProcessWindow(const std::string& cls, const std::string& title) {
+    struct Ctx {
+        const std::string* cls;
+        const std::string* title;
+        HWND found;
+    } ctx{&cls, &title, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid != GetCurrentProcessId() || !IsWindowVisible(h)) return TRUE;
+            char name[256];
+            GetClassNameA(h, name, sizeof name);
+            if (!c->cls->empty() && *c->cls != name) return TRUE;
+            if (!c->title->empty() && *c->title != WindowText(h)) return TRUE;
+            c->found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+std::string DialogText(HWND dialog) {
+    std::string text;
+    EnumChildWindows(
+        dialog,
+        [](HWND h, LPARAM lp) -> BOOL {
+            char name[64];
+            GetClassNameA(h, name, sizeof name);
+            if (lstrcmpiA(name, "Static") == 0) {
+                const std::string t = WindowText(h);
+                if (!t.empty()) {
+                    auto* out = reinterpret_cast<std::string*>(lp);
+                    if (!out->empty()) *out += "\n";
+                    *out += t;
+                }
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+struct DialogWatcher::State {
+    Answer answer;
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    std::vector<std::string> seen;
+    std::set<HWND> handled;
+    std::thread thread;
+};
+
+DialogWatcher::DialogWatcher(Answer answer) : state_(new State) {
+    state_->answer = std::move(answer);
+    state_->thread = std::thread([s = state_] {
+        while (!s->stop) {
+            HWND dialog = FindProcessWindow("#32770", "");
+            if (dialog && !s->handled.count(dialog) && IsWindowEnabled(dialog)) {
+                Sleep(150);  // let it finish opening
+                const std::string text = DialogText(dialog);
+                const int command = s->answer(dialog, text);
+                {
+                    std::lock_guard<std::mutex> lock(s->mutex);
+                    s->seen.push_back(text);
+                }
+                s->handled.insert(dialog);
+                if (command) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+            }
+            Sleep(50);
+        }
+    });
+}
+
+DialogWatcher::~DialogWatcher() {
+    state_->stop = true;
+    state_->thread.join();
+    delete state_;
+}
+
+std::vector<std::string> DialogWatcher::Seen() {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->seen;
+}
+
+std::string TestProgramFolder() { return rt::ExecutableFolder(); }
+
+std::string MakeCleanFolder(const std::string& name) {
+    const std::string path = TestProgramFolder() + name;
+    if (rt::DirectoryExists(path)) {
+        std::string from = path;
+        from.push_back('\0');
+        SHFILEOPSTRUCTA op{};
+        op.wFunc = FO_DELETE;
+        op.pFrom = from.c_str();
+        op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+        SHFileOperationA(&op);
+    }
+    CreateDirectoryA(path.c_str(), nullptr);
+    return text::IncludeTrailingPathDelimiter(path);
+}
+
+void WriteTextFile(const std::string& path, const std::string& content) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+std::string ReadTextFile(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return std::string();
+    std::string out;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
+    CloseHandle(h);
+    return out;
+}
+
+}  // namespace wintest
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    rt::TApplication app;
+    app.Title = "Marbex Free Video Converter";
+    app.OnShowException = [](const std::string& text) { wintest::ShownErrors().push_back(text); };
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what the build, the program and the tests need, only when missing.
+# Safe to run again: with everything present it installs nothing.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+need=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+[ -x /usr/lib/wine/wine64 ] || need+=(wine64 wine)
+have Xvfb || need+=(xvfb)
+have xauth || need+=(xauth)
+have ffmpeg || need+=(ffmpeg)
+have ffprobe || need+=(ffmpeg)
+have cmake || need+=(cmake)
+have g++ || need+=(g++)
+have make || need+=(make)
+have npm || need+=(npm)
+have xdotool || need+=(xdotool)
+have xwininfo || need+=(x11-utils)
+[ -x /usr/bin/convert ] || need+=(imagemagick)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+if [ ${#need[@]} -gt 0 ]; then
+  echo "Installing: ${need[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${need[@]}" >/dev/null
+fi
+
+# The encoder program for Windows comes from the npm registry; it is never
+# committed, only unpacked into the build folder.
+pkg="$root/build/ffmpeg"
+if [ ! -f "$pkg/package/ffmpeg.exe" ]; then
+  mkdir -p "$pkg"
+  (cd "$pkg" && rm -f ./*.tgz && npm pack --silent @ffmpeg-installer/win32-x64 >/dev/null && tar xzf ./*.tgz)
+fi

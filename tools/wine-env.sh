@@ -1,0 +1,38 @@
+# Sourced by the scripts: the project's own Wine prefix, quiet, 64-bit.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${MFVC_WINEPREFIX:-$root/build/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+WINE64=/usr/lib/wine/wine64
+[ -x "$WINE64" ] || WINE64="$(command -v wine64 || command -v wine)"
+
+# The first Wine program of a fresh wineserver starts helper processes that
+# keep its output pipes open; start the server and boot the prefix with
+# output to /dev/null so nobody reading our output waits for them.
+wine_boot() {
+  mkdir -p "$WINEPREFIX"
+  "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
+  wineserver -w >/dev/null 2>&1 </dev/null || true
+  "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+
+# A private X display, unless one is given and alive.
+start_xvfb() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+    return
+  fi
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return
+      sleep 0.1
+    done
+  done
+  echo "no X display could be started" >&2
+  return 1
+}
