@@ -1,6 +1,9 @@
 #pragma once
 // A hyperlink label: underlined text that changes colour under the pointer
 // and opens its URL through the shell when clicked.
+#include <functional>
+#include <string>
+
 #include "runtime/Controls.h"
 
 class TsuiURLLabel : public rt::Label {
@@ -12,11 +15,16 @@ public:
     void SetURL(const std::string& url);
     rt::TColor FontHoverColor = rt::clRed;
     rt::TColor FontLinkColor() const { return linkColor_; }
+    // Also sets the font colour at once, under the pointer or not.
     void SetFontLinkColor(rt::TColor c);
 
     void MouseEnter() override;
     void MouseLeave() override;
     void Click() override;
+
+    // How every link label hands its URL to the shell; tests put a recorder
+    // here instead of starting a browser.
+    static std::function<void(const std::string& url)> ShellOpen;
 
 private:
     void SetFontColor(rt::TColor c);

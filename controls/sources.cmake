@@ -1,4 +1,5 @@
 mfvc_win(
+  controls/ParentBackground.cpp
   controls/TFlatPanelUnit.cpp
   controls/WlmShiftImage.cpp
   controls/SUIURLLabel.cpp)

@@ -126,8 +126,11 @@ struct GlyphPlacement {
     Point caption;  // stored caption position; CaptionPasses adds the press shift
 };
 // Glyph and caption positions for a button of `button` size with a caption
-// of `text` size (measured in the button font). The glyph width is that of
-// one image (see GlyphImageCount). While pressed the glyph moves by (1, 1).
+// of `text` size (measured in the button font) and the whole glyph bitmap
+// `glyphBitmap`, of which a two-image glyph places one image (see
+// GlyphImageCount). While pressed the glyph moves by (1, 1). The caption is
+// then drawn single-line from its position to the button's right and bottom
+// edges.
 GlyphPlacement PlaceGlyph(TButtonLayout layout, Size button, Size glyphBitmap, Size text, int spacing,
                           bool pressed);
 

@@ -102,10 +102,6 @@ def lighten(colour, amount):
     return mix(colour, (255, 255, 255), amount)
 
 
-def darken(colour, amount):
-    return mix(colour, (0, 0, 0), amount)
-
-
 def in_rounded_rect(px, py, left, top, right, bottom, radius):
     """Point test for a rectangle with quarter-circle corners."""
     if px < left or px > right or py < top or py > bottom:

@@ -207,7 +207,7 @@ TEST(TextPlacement, CentredBlocksRoundTowardZero) {
     EXPECT_EQ(CentredOrigin({212, 18}, {19, 13}), (Point{96, 2}));
 }
 
-TEST(Progress, PercentAndFilledExtent) {
+TEST(ProgressGeometry, PercentAndFilledExtent) {
     EXPECT_EQ(PercentDone(0, 100, 0), 0);
     EXPECT_EQ(FilledExtent(0, 100, 0, 211), 0);
     // 212-pixel bar: e = 105, filled columns 1 to 104.
@@ -223,7 +223,7 @@ TEST(Progress, PercentAndFilledExtent) {
     EXPECT_EQ(FilledExtent(0, 3, 1, 211), 70);
 }
 
-TEST(Progress, OddRangesNeitherOverflowNorFill) {
+TEST(ProgressGeometry, OddRangesNeitherOverflowNorFill) {
     EXPECT_EQ(PercentDone(10, 20, 5), -50);  // truncated toward zero, not clamped
     EXPECT_EQ(PercentDone(0, 3, -1), -33);
     EXPECT_EQ(FilledExtent(10, 20, 5, 100), 0);
@@ -233,14 +233,14 @@ TEST(Progress, OddRangesNeitherOverflowNorFill) {
     EXPECT_EQ(FilledExtent(0, 2000000000, 1999999999, 211), 210);
 }
 
-TEST(Progress, SmartCaptionHidesAtMinOnly) {
+TEST(ProgressGeometry, SmartCaptionHidesAtMinOnly) {
     EXPECT_TRUE(ProgressShowsCaption(true, false, 0, 0));
     EXPECT_FALSE(ProgressShowsCaption(true, true, 0, 0));
     EXPECT_TRUE(ProgressShowsCaption(true, true, 1, 0));
     EXPECT_FALSE(ProgressShowsCaption(false, false, 50, 0));
 }
 
-TEST(CheckBox, PiecesAndAutoSize) {
+TEST(CheckBoxGeometry, PiecesAndAutoSize) {
     EXPECT_EQ(CheckBoxGlyphPiece(true, true), 1);
     EXPECT_EQ(CheckBoxGlyphPiece(false, true), 2);
     EXPECT_EQ(CheckBoxGlyphPiece(true, false), 3);
@@ -251,7 +251,7 @@ TEST(CheckBox, PiecesAndAutoSize) {
     EXPECT_EQ(CheckBoxAutoSize({15, 17}, 13, 0), (Size{23, 21}));
 }
 
-TEST(CheckBox, LayoutBothDirections) {
+TEST(CheckBoxGeometry, LayoutBothDirections) {
     const CheckBoxLayout ltr = PlaceCheckBox({122, 19}, {13, 13}, 13, false);
     EXPECT_EQ(ltr.glyph, (Point{1, 3}));
     EXPECT_EQ(ltr.caption, (Rect{17, 3, 122, 19}));
@@ -270,7 +270,7 @@ TEST(CheckBox, LayoutBothDirections) {
     EXPECT_EQ(tall.caption.top, 3);
 }
 
-TEST(Menu, Measure) {
+TEST(MenuGeometry, Measure) {
     EXPECT_TRUE(IsMenuSeparator("-"));
     EXPECT_FALSE(IsMenuSeparator("-a"));
     EXPECT_FALSE(IsMenuSeparator(" -"));
@@ -281,7 +281,7 @@ TEST(Menu, Measure) {
     EXPECT_EQ(MeasureMenuItemWidth(50, 30, 26), 146);
 }
 
-TEST(Menu, GradientBarColumns) {
+TEST(MenuGeometry, GradientBarColumns) {
     const uint32_t from = 0x102030;
     const uint32_t to = 0x405060;
     EXPECT_EQ(BarColumnColour(from, to, 26, 0), from);
@@ -294,7 +294,7 @@ TEST(Menu, GradientBarColumns) {
     EXPECT_EQ(BarColumnColour(from, to, 1, 0), to);
 }
 
-TEST(Menu, ItemLayoutLeftToRight) {
+TEST(MenuGeometry, ItemLayoutLeftToRight) {
     const MenuItemLayout m = PlaceMenuItem({10, 42, 160, 63}, 26, 30, false);
     EXPECT_EQ(m.bar, (Rect{10, 42, 36, 63}));
     EXPECT_EQ(m.background, (Rect{36, 42, 160, 63}));
@@ -308,7 +308,7 @@ TEST(Menu, ItemLayoutLeftToRight) {
     EXPECT_EQ(m.separatorTo, (Point{158, 44}));
 }
 
-TEST(Menu, ItemLayoutRightToLeftMirrors) {
+TEST(MenuGeometry, ItemLayoutRightToLeftMirrors) {
     const MenuItemLayout m = PlaceMenuItem({10, 42, 160, 63}, 26, 30, true);
     EXPECT_EQ(m.bar, (Rect{134, 42, 160, 63}));
     EXPECT_EQ(m.background, (Rect{10, 42, 134, 63}));
@@ -322,7 +322,7 @@ TEST(Menu, ItemLayoutRightToLeftMirrors) {
     EXPECT_EQ(m.separatorTo, (Point{130, 44}));
 }
 
-TEST(Menu, FlatFrame) {
+TEST(MenuGeometry, FlatFrame) {
     const MenuFlatFrame f = FlatMenuFrame({100, 200, 250, 300});
     EXPECT_EQ(f.black, (Rect{100, 201, 249, 299}));
     EXPECT_EQ(f.white, (Rect{101, 202, 248, 298}));

@@ -1,5 +1,7 @@
 #include "skin/ThemeTable.h"
 
+#include "skin/SkinGeometry.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -156,26 +158,45 @@ TEST(MenuStyle, MacOSHasItsOwnHeightsAndBlackSeparator) {
 
 // The generated theme bitmaps: every name the controls load exists with the
 // size the strips are cut for, as a 24-bit bitmap listed in skin.rc.
-struct BitmapInfo {
+struct Bitmap24 {
     int width = 0;
     int height = 0;
     int bits = 0;
+    std::string data;
+    size_t offset = 0;
+
+    // 0x00BBGGRR; rows are stored bottom-up.
+    uint32_t Pixel(int x, int y) const {
+        const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+        const size_t at = offset + static_cast<size_t>(height - 1 - y) * stride + static_cast<size_t>(x) * 3;
+        auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<unsigned char>(data[i])); };
+        return byte(at) << 16 | byte(at + 1) << 8 | byte(at + 2);
+    }
 };
 
-bool ReadBitmapInfo(const std::string& path, BitmapInfo& info) {
-    std::ifstream in(path, std::ios::binary);
-    unsigned char h[30] = {};
-    if (!in.read(reinterpret_cast<char*>(h), sizeof h) || h[0] != 'B' || h[1] != 'M') return false;
-    auto le32 = [&](int at) { return static_cast<int32_t>(h[at] | h[at + 1] << 8 | h[at + 2] << 16 | h[at + 3] << 24); };
-    info.width = le32(18);
-    info.height = le32(22);
-    info.bits = h[28] | h[29] << 8;
-    return true;
+const std::string kResources = std::string(MFVC_SOURCE_DIR) + "/resources/";
+
+bool LoadBitmap(const std::string& name, Bitmap24& bmp) {
+    std::ifstream in(kResources + "skin/" + name + ".bmp", std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    bmp.data = content.str();
+    if (bmp.data.size() < 54 || bmp.data[0] != 'B' || bmp.data[1] != 'M') return false;
+    auto le32 = [&](size_t at) {
+        uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bmp.data[at + i]);
+        return v;
+    };
+    bmp.offset = le32(10);
+    bmp.width = static_cast<int32_t>(le32(18));
+    bmp.height = static_cast<int32_t>(le32(22));
+    bmp.bits = static_cast<int>(le32(28) & 0xFFFF);
+    const size_t stride = (static_cast<size_t>(bmp.width) * 3 + 3) & ~size_t{3};
+    return bmp.width > 0 && bmp.height > 0 && bmp.data.size() >= bmp.offset + stride * bmp.height;
 }
 
 TEST(ThemeBitmaps, ResourcesHaveTheirSizes) {
-    const std::string dir = std::string(MFVC_SOURCE_DIR) + "/resources/";
-    std::ifstream rcFile(dir + "skin.rc");
+    std::ifstream rcFile(kResources + "skin.rc");
     std::stringstream rc;
     rc << rcFile.rdbuf();
     const std::map<std::string, std::pair<int, int>> sizes = {
@@ -189,16 +210,39 @@ TEST(ThemeBitmaps, ResourcesHaveTheirSizes) {
     };
     for (const auto& [name, size] : sizes) {
         SCOPED_TRACE(name);
-        BitmapInfo info;
-        ASSERT_TRUE(ReadBitmapInfo(dir + "skin/" + name + ".bmp", info));
-        EXPECT_EQ(info.width, size.first);
-        EXPECT_EQ(info.height, size.second);  // positive: stored bottom-up
-        EXPECT_EQ(info.bits, 24);
+        Bitmap24 bmp;
+        ASSERT_TRUE(LoadBitmap(name, bmp));
+        EXPECT_EQ(bmp.width, size.first);
+        EXPECT_EQ(bmp.height, size.second);  // positive: stored bottom-up
+        EXPECT_EQ(bmp.bits, 24);
         EXPECT_NE(rc.str().find(name + " BITMAP \"skin/" + name + ".bmp\""), std::string::npos);
     }
     for (S style : kBuiltIn) {
         for (int e : {entry::Button, entry::CheckBox, entry::ProgressBar}) {
             EXPECT_EQ(sizes.count(std::string(StyleBitmapName(style, e))), 1u);
+        }
+    }
+}
+
+// Corners are drawn opaque unless the style masks its buttons, so only those
+// faces may carry the key colour there; the stretched middle never does, or
+// the edges would be drawn with holes.
+TEST(ThemeBitmaps, ButtonFacesUseTheKeyColourOnlyWhereMasked) {
+    for (S style : kBuiltIn) {
+        SCOPED_TRACE(std::string(StyleName(style)));
+        Bitmap24 bmp;
+        ASSERT_TRUE(LoadBitmap(std::string(StyleBitmapName(style, entry::Button)), bmp));
+        const bool masked = StyleFlag(style, entry::ButtonTransparent);
+        for (int index = 1; index <= 3; ++index) {
+            const Rect face = CutStripPiece(bmp.width, bmp.height, 3, index);
+            EXPECT_EQ(bmp.Pixel(face.left, 0) == kKeyColour, masked);
+            EXPECT_EQ(bmp.Pixel(face.right - 1, face.bottom - 1) == kKeyColour, masked);
+            const int middle = face.left + face.Width() / 2;
+            for (int y = 0; y < bmp.height; ++y) EXPECT_NE(bmp.Pixel(middle, y), kKeyColour);
+            for (int x = face.left; x < face.right; ++x) {
+                EXPECT_NE(bmp.Pixel(x, bmp.height / 2), kKeyColour);
+                EXPECT_NE(bmp.Pixel(x, bmp.height / 2 + 1), kKeyColour);
+            }
         }
     }
 }

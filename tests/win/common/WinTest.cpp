@@ -37,6 +37,24 @@ bool PumpUntil(const std::function<bool()>& pred, int timeoutMs) {
     return true;
 }
 
+namespace {
+std::function<void()>& SoonCall() {
+    static std::function<void()> fn;
+    return fn;
+}
+void CALLBACK SoonTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    std::function<void()> fn = std::move(SoonCall());
+    SoonCall() = nullptr;
+    if (fn) fn();
+}
+}  // namespace
+
+void RunSoon(std::function<void()> fn, int delayMs) {
+    SoonCall() = std::move(fn);
+    SetTimer(nullptr, 0, static_cast<UINT>(delayMs), SoonTimer);
+}
+
 std::string WindowText(HWND h) {
     char buffer[4096];
     const int n = GetWindowTextA(h, buffer, sizeof buffer);

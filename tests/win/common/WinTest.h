@@ -18,6 +18,10 @@ void PumpFor(int ms);
 // Handles messages until pred() holds or `timeoutMs` passes; pred's value.
 bool PumpUntil(const std::function<bool()>& pred, int timeoutMs);
 
+// Runs fn once on this thread from a timer, about `delayMs` from now; it
+// also runs inside modal loops, so it can drive a dialog the test opened.
+void RunSoon(std::function<void()> fn, int delayMs = 100);
+
 // A window of this process that is visible, of class cls (or any class when
 // empty) and whose caption is title (or any when empty).
 HWND FindProcessWindow(const std::string& cls, const std::string& title);

@@ -1,0 +1,299 @@
+// The main window driven in-process: settings, profile chooser, manual
+// conversion dialog, Show Files.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/AppTitle.h"
+#include "app/Main.h"
+#include "profiles/Catalogue.h"
+#include "profiles/ManualConvert.h"
+#include "runtime/Strings.h"
+#include "tests/win/common/WinTest.h"
+
+using wintest::ReadTextFile;
+using wintest::WriteTextFile;
+
+namespace {
+
+std::string IniPath() { return rt::ExecutableFolder() + "settings.ini"; }
+
+// The window is not made the application's main form here, so closing it
+// saves the settings without ending the test program's message loop.
+class MainWindow : public testing::Test {
+protected:
+    void SetUp() override { DeleteFileA(IniPath().c_str()); }
+    void TearDown() override {
+        Close();
+        DeleteFileA(IniPath().c_str());
+    }
+    TfrmMain& Open() {
+        DWORD t0 = GetTickCount();
+        form_ = std::make_unique<TfrmMain>(nullptr);
+        DWORD t1 = GetTickCount();
+        form_->Show();
+        printf("create %lu show %lu\n", t1 - t0, GetTickCount() - t1);
+        wintest::PumpFor(30);
+        return *form_;
+    }
+    void Close() {
+        if (!form_) return;
+        DWORD t0 = GetTickCount();
+        form_->Close();
+        DWORD t1 = GetTickCount();
+        form_.reset();
+        printf("close %lu destroy %lu\n", t1 - t0, GetTickCount() - t1);
+    }
+    std::unique_ptr<TfrmMain> form_;
+};
+
+TEST_F(MainWindow, FirstStartShowsDefaultsAndCloseWritesTheFourKeysInOrder) {
+    TfrmMain& f = Open();
+    EXPECT_EQ(f.eOutputFolder->Text(), rt::ExecutableFolder());
+    EXPECT_EQ(f.fpType->Caption(), "");
+    EXPECT_EQ(f.fpType->Hint(), "");
+    EXPECT_EQ(f.lExtName->Caption(), "(*)");
+    EXPECT_FALSE(f.cbSameInput->Checked());
+    EXPECT_TRUE(f.eOutputFolder->Enabled());
+    EXPECT_EQ(f.FAnotherFFmpeg, "");
+    EXPECT_EQ(wintest::WindowText(f.Handle()), "Marbex Free Video Converter");
+    char cls[128];
+    GetClassNameA(f.Handle(), cls, sizeof cls);
+    EXPECT_STREQ(cls, "Marbex Free Video Converter Made by Marbex Software");
+    RECT client;
+    GetClientRect(f.Handle(), &client);
+    EXPECT_EQ(client.right, 405);
+    EXPECT_EQ(client.bottom, 284);
+    EXPECT_EQ(GetFocus(), f.bConvert->Handle()) << "the focus starts on Convert";
+    Close();
+    const std::string expected = "[Options]\r\nOutputDirectory=" + rt::ExecutableFolder() +
+                                 "\r\nOutputFormat=\r\nSameInput=0\r\nAnotherFFmpeg=\r\n";
+    EXPECT_EQ(ReadTextFile(IniPath()), expected);
+}
+
+TEST_F(MainWindow, SettingsComeBackAfterARestart) {
+    const std::string folder = wintest::MakeCleanFolder("out main");
+    {
+        TfrmMain& f = Open();
+        f.eOutputFolder->SetText(folder);
+        f.fpType->SetCaption("ffmpeg -i %1 -vn -ab 56kb %1.mp3");
+        f.cbSameInput->SetChecked(true);
+        f.FAnotherFFmpeg = "C:\\Tools\\my encoder.exe";
+        Close();
+    }
+    TfrmMain& f = Open();
+    EXPECT_EQ(f.eOutputFolder->Text(), folder);
+    EXPECT_EQ(f.fpType->Caption(), "ffmpeg -i %1 -vn -ab 56kb %1.mp3");
+    EXPECT_EQ(f.fpType->Hint(), f.fpType->Caption());
+    EXPECT_EQ(f.lExtName->Caption(), "(*.mp3)");
+    EXPECT_TRUE(f.cbSameInput->Checked());
+    EXPECT_FALSE(f.eOutputFolder->Enabled()) << "a loaded check disables the edit at once";
+    EXPECT_EQ(f.FAnotherFFmpeg, "C:\\Tools\\my encoder.exe");
+}
+
+TEST_F(MainWindow, SameInputIsReadAsAnInteger) {
+    const struct {
+        const char* value;
+        bool checked;
+    } cases[] = {{"1", true}, {"0x1", true}, {"$1", true}, {"-1", true}, {"  7", true},
+                 {"0", false}, {"yes", false}, {"", false}, {"1x", false}};
+    for (const auto& c : cases) {
+        WriteTextFile(IniPath(), std::string("[Options]\r\nSameInput=") + c.value + "\r\n");
+        TfrmMain& f = Open();
+        EXPECT_EQ(f.cbSameInput->Checked(), c.checked) << c.value;
+        EXPECT_EQ(f.eOutputFolder->Enabled(), !c.checked) << c.value;
+        Close();
+    }
+}
+
+TEST_F(MainWindow, AtMost2047CharactersOfAValueAreRead) {
+    WriteTextFile(IniPath(), "[Options]\r\nOutputFormat=" + std::string(3000, 'x') + "\r\n");
+    TfrmMain& f = Open();
+    EXPECT_EQ(f.fpType->Caption().size(), 2047u);
+}
+
+TEST_F(MainWindow, AMissingFolderInTheEditIsNotSaved) {
+    const std::string folder = wintest::MakeCleanFolder("kept");
+    WriteTextFile(IniPath(), "[Options]\r\nOutputDirectory=" + folder + "\r\n");
+    TfrmMain& f = Open();
+    f.eOutputFolder->SetText("Z:\\no\\such\\folder");
+    Close();
+    EXPECT_NE(ReadTextFile(IniPath()).find("OutputDirectory=" + folder + "\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindow, EveryProfileEntryReachesTypeMenuClick) {
+    TfrmMain& f = Open();
+    rt::MenuItem* root = f.pmType->Items();
+    const auto groups = profiles::CatalogueGroups();
+    ASSERT_EQ(root->Count(), 27);
+    EXPECT_EQ(root->Item(25)->Caption, "-");
+    EXPECT_EQ(root->Item(26)->Caption, "Manual conversion");
+    EXPECT_EQ(root->Item(26)->Hint, "Asks for the insertion of parameters");
+    EXPECT_EQ(root->Item(26)->Count(), 0);
+    size_t row = 0;
+    for (int g = 0; g < 25; ++g) {
+        rt::MenuItem* group = root->Item(g);
+        EXPECT_EQ(group->Caption, groups[static_cast<size_t>(g)]);
+        for (int i = 0; i < group->Count(); ++i, ++row) {
+            const profiles::CatalogueEntry& e = profiles::Catalogue()[row];
+            ASSERT_EQ(group->Item(i)->Caption, e.caption);
+            group->Item(i)->Click();
+            EXPECT_EQ(f.fpType->Caption(), e.caption);
+            EXPECT_EQ(f.fpType->Hint(), e.caption);
+            EXPECT_EQ(f.lExtName->Caption(), std::string("(*") + e.extension + ")");
+        }
+    }
+    EXPECT_EQ(row, 103u);
+}
+
+TEST_F(MainWindow, TheMenusAcceleratorMarkIsRemoved) {
+    TfrmMain& f = Open();
+    rt::MenuItem* avi = f.pmType->Items()->Item(1)->Item(0);
+    avi->Caption = "A&VI (*.avi)";
+    avi->Click();
+    EXPECT_EQ(f.fpType->Caption(), "AVI (*.avi)");
+    EXPECT_EQ(f.lExtName->Caption(), "(*.avi)");
+}
+
+TEST_F(MainWindow, TheProfileMenuPointDependsOnlyOnTheWindowPosition) {
+    TfrmMain& f = Open();
+    for (POINT at : {POINT{100, 300}, POINT{20, 51}}) {
+        SetWindowPos(f.Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        POINT origin{0, 0};
+        ClientToScreen(f.Handle(), &origin);
+        SetCursorPos(5, 5);
+        const POINT p = f.ProfileMenuPoint();
+        EXPECT_EQ(p.x, origin.x + 6 + 74);
+        EXPECT_EQ(p.y, origin.y / 2);
+    }
+}
+
+TEST_F(MainWindow, CtrlPAndCtrlAAreTheWindowsShortcuts) {
+    TfrmMain& f = Open();
+    EXPECT_EQ(f.aTotal->ShortCut, 16464);
+    EXPECT_EQ(f.aTotal->Caption, "Popup Profile Menu");
+    EXPECT_EQ(f.Action1->ShortCut, 16449);
+    EXPECT_EQ(f.Action1->Caption, "Advanced");
+    ASSERT_EQ(f.suiPopupMenu1->Items()->Count(), 7);
+    const char* captions[] = {"&Home Page", "-", "&Use another FFmpeg", "-", "&Donate", "-", "&About..."};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(f.suiPopupMenu1->Items()->Item(i)->Caption, captions[i]);
+}
+
+TEST_F(MainWindow, ShowFilesOnAMissingFolderSaysSo) {
+    TfrmMain& f = Open();
+    f.eOutputFolder->SetText("Z:\\missing folder");
+    wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDOK; });
+    f.bShowFilesClick(nullptr);
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0], "Z:\\missing folder, the output directory does not exist.");
+    EXPECT_EQ(f.FOutputDirectory, "Z:\\missing folder");
+}
+
+TEST_F(MainWindow, ShowFilesWithTheBoxCheckedOpensTheLastSameInputFolder) {
+    TfrmMain& f = Open();
+    f.cbSameInput->SetChecked(true);
+    f.eOutputFolder->SetText("Z:\\edit folder");
+    wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDOK; });
+    f.bShowFilesClick(nullptr);
+    EXPECT_EQ(f.FOutputDirectory, "Z:\\edit folder") << "before any conversion the edit's folder";
+    f.FSameInputDirectory = "Z:\\inputs\\";
+    f.bShowFilesClick(nullptr);
+    EXPECT_EQ(f.FOutputDirectory, "Z:\\inputs\\");
+}
+
+// ---- manual conversion dialog ----
+
+TEST_F(MainWindow, ManualDialogComposesOnEveryChangeAndOkSetsTheProfile) {
+    TfrmMain& f = Open();
+    f.pmType->Items()->Item(1)->Item(0)->Click();  // AVI (*.avi)
+    TfrmManualConvert d(&f);
+    d.FormShow(nullptr);
+    EXPECT_EQ(d.eCommandLine->Text(), "-s 320x240 -r 14 -b 50k -ar 22050 -ab 56k -ac 1");
+    EXPECT_EQ(d.eOutputFile->Text(), "mov");
+    EXPECT_EQ(d.Edit1->Text(), "ffmpeg -i %1 -s 320x240 -r 14 -b 50k -ar 22050 -ab 56k -ac 1 %1.mov");
+    d.eCommandLine->Handle();
+    SetWindowTextA(d.eCommandLine->Handle(), "-vn -ab 64k");
+    EXPECT_EQ(d.Edit1->Text(), "ffmpeg -i %1 -vn -ab 64k %1.mov");
+    SetWindowTextA(d.eOutputFile->Handle(), "mp3");
+    EXPECT_EQ(d.Edit1->Text(), "ffmpeg -i %1 -vn -ab 64k %1.mp3");
+}
+
+TfrmManualConvert* OpenManualDialog() {
+    return dynamic_cast<TfrmManualConvert*>(
+        rt::WinControl::FromHandle(wintest::FindProcessWindow("TfrmManualConvert", "")));
+}
+
+TEST_F(MainWindow, ManualDialogOkOnlyWithBothFieldsAndBlanksCount) {
+    TfrmMain& f = Open();
+    wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDOK; });
+    std::string initialLine;
+    bool stayedOpen = false;
+    wintest::RunSoon([&] {
+        TfrmManualConvert* d = OpenManualDialog();
+        ASSERT_NE(d, nullptr);
+        initialLine = d->Edit1->Text();
+        d->eCommandLine->SetText("");
+        d->bOK->Click();  // refused: the message box shows and is answered
+        stayedOpen = d->ModalResult() == rt::mrNone;
+        d->eCommandLine->SetText(" ");
+        d->bOK->Click();
+    });
+    f.miManualConvertClick(nullptr);
+    EXPECT_EQ(initialLine, "ffmpeg -i %1 -s 320x240 -r 14 -b 50k -ar 22050 -ab 56k -ac 1 %1.mov");
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0], "Please check the insertion of parameters!");
+    EXPECT_EQ(f.fpType->Caption(), "ffmpeg -i %1   %1.mov");
+    EXPECT_EQ(f.fpType->Hint(), f.fpType->Caption());
+    EXPECT_EQ(f.lExtName->Caption(), "(*.mov)");
+}
+
+TEST_F(MainWindow, ManualDialogSplitsTheCurrentLineAndCancelChangesNothing) {
+    TfrmMain& f = Open();
+    f.fpType->SetCaption("ffmpeg -i %1 -vn -ab 56kb %1.mp3");
+    std::string options, extension, line;
+    wintest::RunSoon([&] {
+        TfrmManualConvert* d = OpenManualDialog();
+        ASSERT_NE(d, nullptr);
+        options = d->eCommandLine->Text();
+        extension = d->eOutputFile->Text();
+        line = d->Edit1->Text();
+        d->eOutputFile->SetText("ogg");
+        d->bCancel->Click();
+    });
+    f.miManualConvertClick(nullptr);
+    EXPECT_EQ(options, "-vn -ab 56kb");
+    EXPECT_EQ(extension, "mp3");
+    EXPECT_EQ(line, "ffmpeg -i %1 -vn -ab 56kb %1.mp3");
+    EXPECT_EQ(f.fpType->Caption(), "ffmpeg -i %1 -vn -ab 56kb %1.mp3");
+
+    // Options holding "%1." themselves are split at that first mark.
+    f.fpType->SetCaption("ffmpeg -i %1 -title x%1.y %1.mkv");
+    wintest::RunSoon([&] {
+        TfrmManualConvert* d = OpenManualDialog();
+        ASSERT_NE(d, nullptr);
+        options = d->eCommandLine->Text();
+        extension = d->eOutputFile->Text();
+        d->Close();  // the close box
+    });
+    f.miManualConvertClick(nullptr);
+    EXPECT_EQ(options, "-title ");
+    EXPECT_EQ(extension, "y %1.mkv");
+    EXPECT_EQ(f.fpType->Caption(), "ffmpeg -i %1 -title x%1.y %1.mkv");
+}
+
+TEST_F(MainWindow, ManualDialogKeepsItsTextsForACaptionWithoutTheMark) {
+    TfrmMain& f = Open();
+    f.fpType->SetCaption("FFMPEG hand edited");
+    std::string options;
+    wintest::RunSoon([&] {
+        TfrmManualConvert* d = OpenManualDialog();
+        ASSERT_NE(d, nullptr);
+        options = d->eCommandLine->Text();
+        d->bCancel->Click();
+    });
+    f.miManualConvertClick(nullptr);
+    EXPECT_EQ(options, "-s 320x240 -r 14 -b 50k -ar 22050 -ab 56k -ac 1");
+}
+
+}  // namespace
