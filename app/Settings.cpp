@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include "app/IniText.h"
 #include "runtime/Strings.h"
 #include "runtime/Win.h"
 
@@ -9,7 +10,42 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
     char buffer[2048];
     const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, sizeof buffer,
                                              fileName_.c_str());
-    return std::string(buffer, n);
+    std::string value(buffer, n);
+    // A file written in the legacy code page (by an older version, or on a
+    // system without UTF-8 as its code page) holds bytes that are not UTF-8.
+    // The profile functions of a UTF-8 program cannot read them back, so
+    // such a value is read from the file's bytes and converted.
+    if (GetACP() == CP_UTF8) {
+        if (const auto raw = FindRawIniValue(RawContent(), section, key); raw && !text::IsValidUtf8(*raw))
+            value = FromLegacyCodePage(*raw).substr(0, sizeof buffer - 1);
+    }
+    return value;
+}
+
+std::string IniFile::RawContent() const {
+    HANDLE h = CreateFileA(fileName_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return std::string();
+    std::string content;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
+    CloseHandle(h);
+    return content;
+}
+
+std::string IniFile::FromLegacyCodePage(const std::string& bytes) {
+    char cp[16] = {};
+    GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, cp, sizeof cp);
+    UINT codePage = static_cast<UINT>(text::StrToIntDef(cp, 1252));
+    if (codePage == 0 || codePage == CP_UTF8) codePage = 1252;
+    const int wide = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), wide);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, out.data(), n, nullptr, nullptr);
+    return out;
 }
 
 bool IniFile::ReadBool(const std::string& section, const std::string& key, bool def) const {

@@ -19,7 +19,11 @@ public:
     // Reaches the file at once; a failing write raises an error.
     void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
 
+    // Bytes in the system's legacy ANSI code page, as UTF-8.
+    static std::string FromLegacyCodePage(const std::string& bytes);
+
 private:
+    std::string RawContent() const;
     std::string fileName_;
 };
 

@@ -1,3 +1,4 @@
+mfvc_core(app/IniText.cpp)
 mfvc_win(
   app/Main.cpp
   app/Settings.cpp

@@ -12,16 +12,16 @@ WINE64=/usr/lib/wine/wine64
 # output to /dev/null so nobody reading our output waits for them.
 wine_boot() {
   mkdir -p "$WINEPREFIX"
+  # A persistent server: its helper processes start once, here, with their
+  # output going nowhere.
+  wineserver -p >/dev/null 2>&1 </dev/null || true
   "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
-  wineserver -w >/dev/null 2>&1 </dev/null || true
   # One Wine desktop window holds every window: Wine draws the frames and
   # captions itself, and hiding a window never waits for a window manager.
   if ! grep -q 'Software\\\\Wine\\\\Explorer\\\\Desktops' "$WINEPREFIX/user.reg" 2>/dev/null; then
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null || true
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null || true
-    wineserver -w >/dev/null 2>&1 </dev/null || true
   fi
-  "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 # A private X display, unless one is given and alive.
