@@ -28,21 +28,15 @@ protected:
         DeleteFileA(IniPath().c_str());
     }
     TfrmMain& Open() {
-        DWORD t0 = GetTickCount();
         form_ = std::make_unique<TfrmMain>(nullptr);
-        DWORD t1 = GetTickCount();
         form_->Show();
-        printf("create %lu show %lu\n", t1 - t0, GetTickCount() - t1);
         wintest::PumpFor(30);
         return *form_;
     }
     void Close() {
         if (!form_) return;
-        DWORD t0 = GetTickCount();
         form_->Close();
-        DWORD t1 = GetTickCount();
         form_.reset();
-        printf("close %lu destroy %lu\n", t1 - t0, GetTickCount() - t1);
     }
     std::unique_ptr<TfrmMain> form_;
 };
@@ -199,6 +193,38 @@ TEST_F(MainWindow, ShowFilesWithTheBoxCheckedOpensTheLastSameInputFolder) {
     f.FSameInputDirectory = "Z:\\inputs\\";
     f.bShowFilesClick(nullptr);
     EXPECT_EQ(f.FOutputDirectory, "Z:\\inputs\\");
+}
+
+TEST_F(MainWindow, TheFolderBrowserIsCentredAndPreselectedOnlyWithAnInitialFolder) {
+    TfrmMain& f = Open();
+    const std::string folder = wintest::MakeCleanFolder("browse target");
+    RECT placed{};
+    RECT client{};
+    auto answer = [&](HWND dialog, const std::string&) {
+        GetWindowRect(dialog, &placed);
+        GetClientRect(dialog, &client);
+        return IDOK;
+    };
+    {
+        f.eOutputFolder->SetText(folder);
+        wintest::DialogWatcher watcher(answer);
+        f.bBrowserClick(nullptr);
+        ASSERT_EQ(watcher.Seen().size(), 1u);
+        EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - client.right) / 2);
+        EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - client.bottom) / 2);
+        // OK takes the preselected folder.
+        EXPECT_EQ(text::IncludeTrailingPathDelimiter(f.eOutputFolder->Text()), folder);
+        EXPECT_EQ(f.FOutputDirectory, f.eOutputFolder->Text());
+    }
+    {
+        f.eOutputFolder->SetText("Z:\\no such folder");
+        f.FOutputDirectory = "kept";
+        wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDCANCEL; });
+        f.bBrowserClick(nullptr);
+        ASSERT_EQ(watcher.Seen().size(), 1u);
+        EXPECT_EQ(f.eOutputFolder->Text(), "Z:\\no such folder") << "cancel changes nothing";
+        EXPECT_EQ(f.FOutputDirectory, "kept");
+    }
 }
 
 // ---- manual conversion dialog ----
