@@ -57,7 +57,7 @@ TfrmAbout::TfrmAbout(rt::Component* owner) : rt::Form(owner) {
     linkFont.Color = rt::clBlue;
     lbEAddress->SetFont(linkFont);
     lbEAddress->SetCursor(rt::CursorKind::Hand);
-    lbEAddress->SetCaption(links::kMakerSite);
+    lbEAddress->SetCaption(links::kMakerDomain);
     lbEAddress->OnClick = [this](rt::Component* s) { lbEAddressClick(s); };
 
     bOK = new TsuiButton(this);

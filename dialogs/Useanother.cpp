@@ -7,8 +7,7 @@
 
 namespace {
 
-TsuiButton* MakeButton(TfrmUseFFmpeg* form, rt::WinControl* parent, int l, int t, int w, int h,
-                       const char* caption) {
+TsuiButton* MakeButton(TfrmUseFFmpeg* form, rt::WinControl* parent, int l, int t, int w, int h, const char* caption) {
     auto* b = new TsuiButton(form);
     b->SetParent(parent);
     b->SetBounds(l, t, w, h);

@@ -259,6 +259,7 @@ void GraphicControl::Invalidate() {
 WinControl::WinControl(Component* owner) : Control(owner) {}
 
 WinControl::~WinControl() {
+    if (Form* f = ParentForm(); f && f->ActiveControl() == this) f->SetActiveControl(nullptr);
     for (Control* c : children_) c->parent_ = nullptr;
     children_.clear();
     DestroyHandle();
@@ -524,11 +525,12 @@ void WinControl::RouteMouse(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
             capture_ = nullptr;
             ReleaseCapture();
         }
-        c->MouseUp(button, ShiftOf(wp), x - c->Left(), y - c->Top());
-        // The control may have moved (a sinking image): test where it is now.
+        // The click comes before the button-up, as it always has: a sunk
+        // image stays sunk while the menu its click opens is showing.
         if (button == MouseButton::Left && x >= c->Left() && x < c->Left() + c->Width() && y >= c->Top() &&
             y < c->Top() + c->Height())
             c->Click();
+        c->MouseUp(button, ShiftOf(wp), x - c->Left(), y - c->Top());
         handled = true;
         return;
     }
@@ -537,8 +539,8 @@ void WinControl::RouteMouse(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         clicked_ = false;
         ReleaseCapture();
     }
-    MouseUp(button, ShiftOf(wp), x, y);
     if (wasClicked && x >= 0 && y >= 0 && x < Width() && y < Height()) Click();
+    MouseUp(button, ShiftOf(wp), x, y);
 }
 
 void WinControl::PaintWindow(Canvas& canvas) {

@@ -1,15 +1,57 @@
 #include "skin/SUIButton.h"
 
+#include <algorithm>
+
 #include "runtime/Forms.h"
+#include "runtime/Strings.h"
 
-// Plain stand-in look until the themed painting lands.
+namespace {
 
-TsuiCustomButton::TsuiCustomButton(rt::Component* owner) : rt::CustomControl(owner), uiStyle_(TsuiUIStyle::DeepBlue) {
-    SetTabStop(true);
-    SetParentColor(true);
+constexpr UINT_PTR kRepeatTimerId = 1;
+
+// Word-wrapped, tab-expanded, "&" marking the accelerator letter.
+constexpr UINT kCaptionFlags = DT_WORDBREAK | DT_EXPANDTABS;
+
+RECT ToRECT(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// The embossed look of a glyph on a disabled button: its darker pixels as a
+// highlight copy one pixel right and down under a shadow copy in place. The
+// transparent colour and light pixels stay background.
+void DrawGreyedGlyph(HDC dc, const rt::Bitmap& glyph, const skin::Rect& source, int x, int y) {
+    const rt::TColor key = glyph.TopLeftColor();
+    const COLORREF highlight = rt::ColorToRGB(rt::clBtnHighlight);
+    const COLORREF shadow = rt::ColorToRGB(rt::clBtnShadow);
+    for (const auto& [dx, colour] : {std::pair{1, highlight}, std::pair{0, shadow}}) {
+        for (int sy = source.top; sy < source.bottom; ++sy) {
+            for (int sx = source.left; sx < source.right; ++sx) {
+                const rt::TColor c = glyph.Pixel(sx, sy);
+                const int luma = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
+                if (c == key || luma >= 0xC0) continue;
+                SetPixelV(dc, x + sx - source.left + dx, y + sy - source.top + dx, colour);
+            }
+        }
+    }
 }
 
-TsuiCustomButton::~TsuiCustomButton() = default;
+}  // namespace
+
+// ---- TsuiCustomButton ----
+
+TsuiCustomButton::TsuiCustomButton(rt::Component* owner) : rt::CustomControl(owner) {
+    SetTabStop(true);
+    SetParentColor(true);
+    uiStyle_ = DefaultStyleFor(owner);
+}
+
+TsuiCustomButton::~TsuiCustomButton() { StopRepeatTimer(); }
+
+void TsuiCustomButton::CreateParams(rt::CreateParamsA& params) {
+    rt::CustomControl::CreateParams(params);
+    // A quick second click is an ordinary click, not a double click.
+    params.ClassStyle = 0;
+}
+
+void TsuiCustomButton::AfterCreateHandle() { activeDefault_ = default_; }
 
 void TsuiCustomButton::SetUIStyle(TsuiUIStyle style) {
     uiStyle_ = style;
@@ -17,74 +59,344 @@ void TsuiCustomButton::SetUIStyle(TsuiUIStyle style) {
     Invalidate();
 }
 
+void TsuiCustomButton::SetFileTheme(TsuiFileTheme* theme) {
+    fileTheme_ = theme;
+    SetUIStyle(uiStyle_);
+}
+
+void TsuiCustomButton::Notification(rt::Component* component, rt::Operation op) {
+    rt::CustomControl::Notification(component, op);
+    if (op == rt::Operation::Remove && component == fileTheme_) {
+        fileTheme_ = nullptr;
+        SetUIStyle(TsuiUIStyle::DeepBlue);
+    }
+}
+
 void TsuiCustomButton::SetAutoSize(bool on) {
     autoSize_ = on;
+    ApplyAutoSize();
     Invalidate();
+}
+
+void TsuiCustomButton::ApplyAutoSize() {
+    if (!autoSize_) return;
+    // The stored style, not the resolved one: a theme file has no say here.
+    rt::Bitmap whole;
+    LoadStyleBitmap(uiStyle_, skin::entry::Button, &whole);
+    const skin::Size size = skin::ButtonAutoSize({whole.Width(), whole.Height()});
+    SetBounds(Left(), Top(), size.width, size.height);
 }
 
 void TsuiCustomButton::SetTransparent(bool on) {
     transparent_ = on;
+    TransparentChanged();
+}
+
+void TsuiCustomButton::TransparentChanged() {
+    maskFace_ = transparent_;
     Invalidate();
 }
 
-void TsuiCustomButton::SetDefault(bool on) { default_ = on; }
+void TsuiCustomButton::SetDefault(bool on) {
+    default_ = on;
+    rt::Form* form = ParentForm();
+    if (HandleAllocated() && form) form->FocusedControlChanged(form->ActiveControl());
+}
+
+void TsuiCustomButton::SetFocusedRectMargin(int margin) {
+    focusedRectMargin_ = margin;
+    Invalidate();
+}
+
+void TsuiCustomButton::SetMouseState(bool hovering, bool pressed) {
+    if (hovering == hovering_ && pressed == pressed_) return;
+    hovering_ = hovering;
+    pressed_ = pressed;
+    Invalidate();
+}
+
+void TsuiCustomButton::StartRepeatTimer() {
+    if (timerRunning_) return;
+    SetTimer(Handle(), kRepeatTimerId, static_cast<UINT>(std::max(0, MouseContinuouslyDownInterval)), nullptr);
+    timerRunning_ = true;
+}
+
+void TsuiCustomButton::StopRepeatTimer() {
+    if (!timerRunning_) return;
+    if (HandleAllocated()) KillTimer(HandleIfAllocated(), kRepeatTimerId);
+    timerRunning_ = false;
+}
 
 void TsuiCustomButton::Click() {
-    if (rt::Form* f = ParentForm()) f->SetModalResult(modalResult_);
+    if (pressed_) {
+        StopRepeatTimer();
+        SetMouseState(hovering_, false);
+    }
+    if (rt::Form* form = ParentForm()) form->SetModalResult(modalResult_);
     rt::CustomControl::Click();
 }
 
+void TsuiCustomButton::MouseDown(rt::MouseButton button, unsigned shift, int x, int y) {
+    if (button == rt::MouseButton::Left) {
+        SetMouseState(hovering_, true);
+        StartRepeatTimer();
+        if (TabStop() && CanFocus()) {
+            // A button that cannot take the focus still presses.
+            try {
+                SetFocus();
+            } catch (const rt::Error&) {
+            }
+        }
+    }
+    rt::CustomControl::MouseDown(button, shift, x, y);
+}
+
+void TsuiCustomButton::MouseMove(unsigned shift, int x, int y) {
+    rt::CustomControl::MouseMove(shift, x, y);
+    // Dragged off while held: the button lets go, though the timer keeps
+    // ticking until release or leave.
+    if (x < 0 || x > Width() || y < 0 || y > Height()) SetMouseState(false, false);
+}
+
 void TsuiCustomButton::MouseEnter() {
-    hovering_ = true;
-    Invalidate();
+    SetMouseState(true, pressed_);
     if (OnMouseEnter) OnMouseEnter(this);
 }
 
 void TsuiCustomButton::MouseLeave() {
-    hovering_ = false;
-    Invalidate();
+    StopRepeatTimer();
+    SetMouseState(false, false);
     if (OnMouseExit) OnMouseExit(this);
 }
 
-void TsuiCustomButton::Paint(rt::Canvas& canvas) {
-    RECT r = ClientRect();
-    DrawEdge(canvas.Handle(), &r, EDGE_RAISED, BF_RECT);
-    canvas.SetBrushClear();
-    canvas.SetFont(GetFont());
-    if (!Enabled()) canvas.SetTextColor(rt::clGray);
-    canvas.DrawText(Caption(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    if (Focused()) {
-        RECT f{2, 2, Width() - 2, Height() - 2};
-        canvas.DrawFocusRect(f);
+void TsuiCustomButton::CancelMode() {
+    rt::CustomControl::CancelMode();
+    StopRepeatTimer();
+    SetMouseState(false, false);
+}
+
+void TsuiCustomButton::KeyDown(WORD& key, unsigned shift) {
+    if ((key == VK_SPACE || key == VK_RETURN) && Focused() && Enabled()) SetMouseState(hovering_, true);
+    rt::CustomControl::KeyDown(key, shift);
+}
+
+void TsuiCustomButton::KeyUp(WORD& key, unsigned shift) {
+    const bool release = (key == VK_SPACE || key == VK_RETURN) && Focused() && pressed_ && Enabled();
+    rt::CustomControl::KeyUp(key, shift);
+    if (release) {
+        SetMouseState(hovering_, false);
+        Click();
     }
 }
 
-TsuiButton::TsuiButton(rt::Component* owner) : TsuiCustomButton(owner) { SetBounds(0, 0, 80, 27); }
+bool TsuiCustomButton::DialogKey(WORD key, unsigned shift) {
+    const bool wanted = (key == VK_RETURN && activeDefault_) || (key == VK_ESCAPE && cancel_);
+    if (!wanted || (shift & (rt::ssShift | rt::ssCtrl | rt::ssAlt)) || !CanFocus()) return false;
+    Click();
+    return true;
+}
+
+bool TsuiCustomButton::DialogChar(char ch, unsigned shift) {
+    if (!text::IsAccel(ch, Caption())) return false;
+    // A plain letter counts while a skinned button has the focus, as the
+    // focused button itself does nothing with letters.
+    HWND focus = GetFocus();
+    const bool fromButton = focus && SendMessageA(focus, SUIM_ISSKINNEDBUTTON, 0, 0) == 1;
+    if (!(shift & rt::ssAlt) && !fromButton) return false;
+    if (!Parent() || !Parent()->Enabled() || !Enabled() || !Visible()) return false;
+    Click();
+    return true;
+}
+
+void TsuiCustomButton::FocusChanged(rt::WinControl* focused) {
+    auto* button = dynamic_cast<TsuiButton*>(focused);
+    activeDefault_ = button ? button == this : default_;
+    Invalidate();
+}
+
+void TsuiCustomButton::DoEnter() {
+    rt::CustomControl::DoEnter();
+    Invalidate();
+}
+
+void TsuiCustomButton::DoExit() {
+    rt::CustomControl::DoExit();
+    Invalidate();
+}
+
+LRESULT TsuiCustomButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case SUIM_ISSKINNEDBUTTON:
+            return 1;
+        case WM_TIMER:
+            if (wp == kRepeatTimerId) {
+                if (OnMouseContinuouslyDown) OnMouseContinuouslyDown(this);
+                return 0;
+            }
+            break;
+        case WM_SETTEXT: {
+            // Text set on the window directly becomes the caption too.
+            const LRESULT r = rt::CustomControl::WndProc(msg, wp, lp);
+            if (lp) SetCaption(reinterpret_cast<const char*>(lp));
+            return r;
+        }
+        default:
+            break;
+    }
+    return rt::CustomControl::WndProc(msg, wp, lp);
+}
+
+void TsuiCustomButton::LoadFace(rt::Bitmap& face) const {
+    const int piece = skin::ButtonFacePiece(Enabled(), pressed_, hovering_);
+    if (!LoadStyleBitmap(ResolvedStyle(), skin::entry::Button, &face, 3, piece) || face.Empty())
+        face.SetSize(skin::kBlankFace.width, skin::kBlankFace.height);
+}
+
+void TsuiCustomButton::PaintWindow(rt::Canvas& canvas) {
+    // The framework hands us the off-screen buffer of the whole client area.
+    boldCaption_ = false;
+    rt::Bitmap face;
+    LoadFace(face);
+    const RECT client = ClientRect();
+    if (transparent_)
+        PaintParentBackground(canvas, this);
+    else
+        canvas.FillRect(client, Color());
+    DrawFace(canvas, face);
+    if (Focused() && TabStop()) DrawFocus(canvas);
+    canvas.SetFont(GetFont());
+    if (!text::Trim(Caption()).empty()) DrawCaption(canvas, Caption());
+}
+
+void TsuiCustomButton::DrawFace(rt::Canvas& canvas, const rt::Bitmap& face) {
+    DrawSkinImage(face, canvas, ClientRect(), maskFace_);
+}
+
+rt::Font TsuiCustomButton::TakeCaptionFont() {
+    rt::Font font = GetFont();
+    if (boldCaption_) font.Style |= rt::fsBold;
+    boldCaption_ = false;
+    return font;
+}
+
+void TsuiCustomButton::DrawCaption(rt::Canvas& canvas, const std::string& caption) {
+    canvas.SetBrushClear();
+    const rt::Font font = TakeCaptionFont();
+    canvas.SetFont(font);
+    const skin::Rect client{0, 0, Width(), Height()};
+    for (const skin::CaptionPass& pass : skin::CaptionPasses(Enabled(), pressed_)) {
+        const skin::Rect area = client.Offset(pass.dx, pass.dy);
+        RECT measured = ToRECT(area);
+        canvas.DrawText(caption, measured, kCaptionFlags | DT_CALCRECT);
+        RECT block = ToRECT(skin::CentreBlock(
+            area, {measured.right - measured.left, measured.bottom - measured.top}));
+        canvas.SetTextColor(pass.colour.value_or(font.Color));
+        canvas.DrawText(caption, block, kCaptionFlags | DT_CENTER);
+    }
+}
+
+void TsuiCustomButton::DrawFocus(rt::Canvas& canvas) {
+    canvas.DrawFocusRect(ToRECT(skin::FocusRectangle({Width(), Height()}, focusedRectMargin_)));
+}
+
+// ---- TsuiButton ----
+
+TsuiButton::TsuiButton(rt::Component* owner) : TsuiCustomButton(owner) {
+    SetBounds(0, 0, 80, 27);
+    // The base cannot reach this class's style effects while it is built.
+    SetUIStyle(UIStyle());
+}
 
 void TsuiButton::StyleChanged() {
-    transparent_ = skin::StyleFlag(uiStyle_, 2);
+    SetTransparent(skin::StyleFlag(ResolvedStyle(), skin::entry::ButtonTransparent));
     rt::Font f = GetFont();
     f.Color = rt::clBlack;
     SetFont(f);
 }
 
-TsuiArrowButton::TsuiArrowButton(rt::Component* owner) : TsuiCustomButton(owner) {}
+void TsuiButton::SetGlyph(const rt::Bitmap& glyph) {
+    glyph_.Assign(glyph);
+    Invalidate();
+}
+
+void TsuiButton::SetLayout(TButtonLayout layout) {
+    layout_ = layout;
+    Invalidate();
+}
+
+void TsuiButton::SetSpacing(int spacing) {
+    spacing_ = spacing;
+    Invalidate();
+}
+
+void TsuiButton::DrawFace(rt::Canvas& canvas, const rt::Bitmap& face) {
+    TsuiCustomButton::DrawFace(canvas, face);
+    if (!glyph_.Empty()) DrawGlyph(canvas);
+}
+
+void TsuiButton::DrawGlyph(rt::Canvas& canvas) {
+    canvas.SetFont(GetFont());
+    RECT measured{0, 0, 0, 0};
+    canvas.DrawText(Caption(), measured, DT_CALCRECT | DT_SINGLELINE);
+    const skin::Size glyphSize{glyph_.Width(), glyph_.Height()};
+    const skin::GlyphPlacement at =
+        skin::PlaceGlyph(layout_, {Width(), Height()}, glyphSize,
+                         {measured.right - measured.left, measured.bottom - measured.top}, spacing_, Pressed());
+    captionPos_ = at.caption;
+    const skin::GlyphImage image = skin::SelectGlyphImage(glyphSize, Enabled());
+    const skin::Rect& s = image.source;
+    if (image.greyed) {
+        DrawGreyedGlyph(canvas.Handle(), glyph_, s, at.glyph.x, at.glyph.y);
+        return;
+    }
+    TransparentBlt(canvas.Handle(), at.glyph.x, at.glyph.y, s.Width(), s.Height(), glyph_.DC(), s.left, s.top,
+                   s.Width(), s.Height(), rt::ColorToRGB(glyph_.TopLeftColor()));
+}
+
+void TsuiButton::DrawCaption(rt::Canvas& canvas, const std::string& caption) {
+    if (glyph_.Empty()) {
+        TsuiCustomButton::DrawCaption(canvas, caption);
+        return;
+    }
+    canvas.SetBrushClear();
+    const rt::Font font = TakeCaptionFont();
+    canvas.SetFont(font);
+    for (const skin::CaptionPass& pass : skin::CaptionPasses(Enabled(), Pressed())) {
+        RECT r{captionPos_.x + pass.dx, captionPos_.y + pass.dy, Width(), Height()};
+        canvas.SetTextColor(pass.colour.value_or(font.Color));
+        canvas.DrawText(caption, r, DT_SINGLELINE);
+    }
+}
+
+void TsuiButton::DrawFocus(rt::Canvas& canvas) {
+    const TsuiUIStyle style = ResolvedStyle();
+    if (style == TsuiUIStyle::MacOS || style == TsuiUIStyle::BlueGlass)
+        RequestBoldCaption();
+    else
+        TsuiCustomButton::DrawFocus(canvas);
+}
+
+// ---- TsuiArrowButton ----
+
+TsuiArrowButton::TsuiArrowButton(rt::Component* owner) : TsuiCustomButton(owner) {
+    SetBounds(0, 0, 21, 21);
+    SetUIStyle(UIStyle());
+}
 
 void TsuiArrowButton::SetArrow(TsuiArrowButtonType a) {
     arrow_ = a;
     Invalidate();
 }
 
-void TsuiArrowButton::StyleChanged() { transparent_ = skin::StyleFlag(uiStyle_, 2); }
+void TsuiArrowButton::StyleChanged() {
+    SetTransparent(skin::StyleFlag(ResolvedStyle(), skin::entry::ButtonTransparent));
+}
 
-void TsuiArrowButton::Paint(rt::Canvas& canvas) {
-    RECT r = ClientRect();
-    DrawEdge(canvas.Handle(), &r, EDGE_RAISED, BF_RECT);
-    const int x = (Width() - 6) / 2, y = (Height() - 3) / 2;
+void TsuiArrowButton::DrawFace(rt::Canvas& canvas, const rt::Bitmap& face) {
+    TsuiCustomButton::DrawFace(canvas, face);
     canvas.SetPenColor(rt::clBlack);
     canvas.SetBrushColor(rt::clBlack);
-    if (arrow_ == suiDown)
-        canvas.Polygon({{x, y}, {x + 3, y + 3}, {x + 6, y}});
-    else
-        canvas.Polygon({{x, y + 3}, {x + 3, y}, {x + 6, y + 3}});
+    std::vector<POINT> points;
+    for (const skin::Point& p : skin::ArrowTriangle(arrow_, {Width(), Height()})) points.push_back({p.x, p.y});
+    canvas.Polygon(points);
 }

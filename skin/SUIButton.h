@@ -1,12 +1,28 @@
 #pragma once
 // Skinned push button and arrow button, drawn from the style bitmaps.
+//
+// TsuiCustomButton owns the states (normal, pointer over, pressed,
+// disabled), the mouse and keyboard rules, the repeat-while-held timer and
+// the painting order; TsuiButton adds a caption with an optional glyph,
+// TsuiArrowButton a black triangle and no caption.
 #include "runtime/Controls.h"
-#include "skin/ThemeTable.h"
+#include "skin/SUIThemes.h"
+#include "skin/SkinGeometry.h"
 
+using skin::TButtonLayout;
+using skin::TsuiArrowButtonType;
 using skin::TsuiUIStyle;
+inline constexpr TButtonLayout blGlyphLeft = TButtonLayout::blGlyphLeft;
+inline constexpr TButtonLayout blGlyphRight = TButtonLayout::blGlyphRight;
+inline constexpr TButtonLayout blGlyphTop = TButtonLayout::blGlyphTop;
+inline constexpr TButtonLayout blGlyphBottom = TButtonLayout::blGlyphBottom;
+inline constexpr TsuiArrowButtonType suiUp = TsuiArrowButtonType::suiUp;
+inline constexpr TsuiArrowButtonType suiDown = TsuiArrowButtonType::suiDown;
 
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-enum TsuiArrowButtonType { suiUp, suiDown };
+// Sent to the focused window by a skinned button deciding whether a plain
+// letter (no Alt) may fire its accelerator: skinned buttons answer 1,
+// every other window 0.
+constexpr UINT SUIM_ISSKINNEDBUTTON = WM_APP + 0x2A1;
 
 class TsuiCustomButton : public rt::CustomControl {
 public:
@@ -16,6 +32,8 @@ public:
 
     TsuiUIStyle UIStyle() const { return uiStyle_; }
     void SetUIStyle(TsuiUIStyle style);
+    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* theme);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
     bool Transparent() const { return transparent_; }
@@ -26,8 +44,11 @@ public:
     void SetCancel(bool on) { cancel_ = on; }
     bool Default() const { return default_; }
     void SetDefault(bool on);
+    int FocusedRectMargin() const { return focusedRectMargin_; }
+    void SetFocusedRectMargin(int margin);
+    // Period of OnMouseContinuouslyDown while the left button is held, in
+    // milliseconds; negative counts as 0.
     int MouseContinuouslyDownInterval = 100;
-    int FocusedRectMargin = 2;
 
     rt::NotifyEvent OnMouseEnter;
     rt::NotifyEvent OnMouseExit;
@@ -36,36 +57,96 @@ public:
     void Click() override;
     bool Hovering() const { return hovering_; }
     bool Pressed() const { return pressed_; }
+    // This button takes Enter now: the focused skinned button, or, while
+    // none has focus, every Default button.
+    bool ActiveDefault() const { return activeDefault_; }
+    bool RepeatTimerRunning() const { return timerRunning_; }
 
-protected:
-    void Paint(rt::Canvas& canvas) override;
+    void MouseDown(rt::MouseButton button, unsigned shift, int x, int y) override;
+    void MouseMove(unsigned shift, int x, int y) override;
     void MouseEnter() override;
     void MouseLeave() override;
-    virtual void StyleChanged() {}
+    void CancelMode() override;
+    bool DialogKey(WORD key, unsigned shift) override;
+    bool DialogChar(char ch, unsigned shift) override;
+    void FocusChanged(rt::WinControl* focused) override;
+    void Notification(rt::Component* component, rt::Operation op) override;
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    TsuiUIStyle uiStyle_;
+protected:
+    void CreateParams(rt::CreateParamsA& params) override;
+    void AfterCreateHandle() override;
+    void PaintWindow(rt::Canvas& canvas) override;
+    void KeyDown(WORD& key, unsigned shift) override;
+    void KeyUp(WORD& key, unsigned shift) override;
+    void DoEnter() override;
+    void DoExit() override;
+
+    virtual void ApplyAutoSize();
+    virtual void TransparentChanged();
+    virtual void StyleChanged() {}
+    virtual void DrawFace(rt::Canvas& canvas, const rt::Bitmap& face);
+    virtual void DrawCaption(rt::Canvas& canvas, const std::string& caption);
+    virtual void DrawFocus(rt::Canvas& canvas);
+
+    // The look after theme-file resolution.
+    TsuiUIStyle ResolvedStyle() const { return ResolvedBuiltInStyle(fileTheme_, uiStyle_); }
+    // Face masking: magenta in the face's corners shows the background.
+    bool MaskFace() const { return maskFace_; }
+    // Set by DrawFocus in the looks that mark focus with a bold caption.
+    void RequestBoldCaption() { boldCaption_ = true; }
+    // The caption's font, bold when requested; the request is used up.
+    rt::Font TakeCaptionFont();
+
+private:
+    void SetMouseState(bool hovering, bool pressed);
+    void StartRepeatTimer();
+    void StopRepeatTimer();
+    void LoadFace(rt::Bitmap& face) const;
+
+    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    TsuiFileTheme* fileTheme_ = nullptr;
     bool autoSize_ = false;
     bool transparent_ = false;
+    bool maskFace_ = false;
     int modalResult_ = 0;
     bool cancel_ = false;
     bool default_ = false;
+    bool activeDefault_ = false;
+    int focusedRectMargin_ = 2;
+    bool boldCaption_ = false;
     bool hovering_ = false;
     bool pressed_ = false;
+    bool timerRunning_ = false;
 };
 
 class TsuiButton : public TsuiCustomButton {
 public:
     explicit TsuiButton(rt::Component* owner);
     const char* ClassName() const override { return "TsuiButton"; }
-    rt::Bitmap& Glyph() { return glyph_; }
-    TButtonLayout Layout = blGlyphLeft;
-    int Spacing = 4;
+
+    // A bitmap exactly twice as wide as high holds a normal and a disabled
+    // image; its top-left pixel is the transparent colour.
+    const rt::Bitmap& Glyph() const { return glyph_; }
+    void SetGlyph(const rt::Bitmap& glyph);
+    TButtonLayout Layout() const { return layout_; }
+    void SetLayout(TButtonLayout layout);
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int spacing);
 
 protected:
     void StyleChanged() override;
+    void DrawFace(rt::Canvas& canvas, const rt::Bitmap& face) override;
+    void DrawCaption(rt::Canvas& canvas, const std::string& caption) override;
+    void DrawFocus(rt::Canvas& canvas) override;
 
 private:
+    void DrawGlyph(rt::Canvas& canvas);
+
     rt::Bitmap glyph_;
+    TButtonLayout layout_ = blGlyphLeft;
+    int spacing_ = 4;
+    skin::Point captionPos_;  // where the last face drawing put the caption
 };
 
 class TsuiArrowButton : public TsuiCustomButton {
@@ -76,9 +157,17 @@ public:
     void SetArrow(TsuiArrowButtonType a);
 
 protected:
-    void Paint(rt::Canvas& canvas) override;
     void StyleChanged() override;
+    void DrawFace(rt::Canvas& canvas, const rt::Bitmap& face) override;
+    void DrawCaption(rt::Canvas& /*canvas*/, const std::string& /*caption*/) override {}
 
 private:
+    // The arrow button keeps these at their construction values.
+    using TsuiCustomButton::SetCancel;
+    using TsuiCustomButton::SetDefault;
+    using TsuiCustomButton::SetFocusedRectMargin;
+    using TsuiCustomButton::SetModalResult;
+    using TsuiCustomButton::SetTransparent;
+
     TsuiArrowButtonType arrow_ = suiUp;
 };

@@ -2,6 +2,7 @@ mfvc_core(
   skin/ThemeTable.cpp
   skin/SkinGeometry.cpp)
 mfvc_win(
+  skin/SUIThemes.cpp
   skin/SUIButton.cpp
   skin/SUIEdit.cpp
   skin/SUICheckBox.cpp
