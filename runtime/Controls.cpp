@@ -701,7 +701,14 @@ void WinControl::DoExit() {
 }
 
 void WinControl::CaptionChanged() {
-    if (handle_) SetWindowTextA(handle_, Caption().c_str());
+    // Setting the same text again would move an edit's caret to the start
+    // on every keystroke.
+    if (handle_) {
+        const int n = GetWindowTextLengthA(handle_);
+        std::string current(static_cast<size_t>(n) + 1, '\0');
+        current.resize(static_cast<size_t>(std::max(0, GetWindowTextA(handle_, current.data(), n + 1))));
+        if (current != Caption()) SetWindowTextA(handle_, Caption().c_str());
+    }
     Invalidate();
 }
 

@@ -1,9 +1,8 @@
 #pragma once
-// Skinned check box, drawn from the style's check box glyphs.
+// Skinned check box: a windowed control that draws its glyph from the
+// style's four-glyph strip and its caption beside it.
 #include "runtime/Controls.h"
-#include "skin/ThemeTable.h"
-
-using skin::TsuiUIStyle;
+#include "skin/SUIThemes.h"
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
@@ -11,28 +10,55 @@ class TsuiCheckBox : public rt::CustomControl {
 public:
     explicit TsuiCheckBox(rt::Component* owner);
     const char* ClassName() const override { return "TsuiCheckBox"; }
+
     TsuiUIStyle UIStyle() const { return uiStyle_; }
     void SetUIStyle(TsuiUIStyle style);
+    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* theme);
+    // OnClick fires on every change of Checked, by the user or by code,
+    // except while the form is loading.
     bool Checked() const { return checked_; }
     void SetChecked(bool on);
+    // There is no third state: cbGrayed unchecks.
     TCheckBoxState State() const { return checked_ ? cbChecked : cbUnchecked; }
     void SetState(TCheckBoxState s) { SetChecked(s == cbChecked); }
+    // Sized to glyph and caption each time it paints.
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool on);
+    // Glyph on the right, caption right-aligned; only on a system that runs
+    // right-to-left.
+    bool RightToLeft() const { return rightToLeft_; }
+    void SetRightToLeft(bool on);
 
-    // Fires on every change of Checked, by the user or by code, except
-    // while the form is loading; a click toggles.
+    // A click toggles.
     void Click() override;
+    void MouseDown(rt::MouseButton button, unsigned shift, int x, int y) override;
+    bool DialogChar(char ch, unsigned shift) override;
+    void FocusChanged(rt::WinControl* focused) override;
+    void Notification(rt::Component* component, rt::Operation op) override;
 
 protected:
+    void CreateParams(rt::CreateParamsA& params) override;
     void Paint(rt::Canvas& canvas) override;
+    void KeyUp(WORD& key, unsigned shift) override;
+    void FontChanged() override;
+
+    // What a derived box (a radio button) changes.
+    virtual bool ShowsFocus() const { return TabStop() && Focused(); }
+    virtual bool GlyphTransparent() const { return false; }
+    virtual int GlyphEntry() const { return skin::entry::CheckBox; }
     virtual void CheckedChanged();
+    virtual void BeforeToggle() {}
+    virtual void Toggle();
+    virtual bool KeyToggles() const { return true; }
 
 private:
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    TsuiUIStyle uiStyle_;
+    TsuiFileTheme* fileTheme_ = nullptr;
     bool checked_ = false;
     bool autoSize_ = true;
     bool transparent_ = false;
+    bool rightToLeft_ = false;
 };

@@ -1,9 +1,8 @@
 #pragma once
-// Skinned progress bar with its percentage as caption.
+// Skinned progress bar: the style's fill picture stretched over the filled
+// part, the percentage as its caption.
 #include "runtime/Controls.h"
-#include "skin/ThemeTable.h"
-
-using skin::TsuiUIStyle;
+#include "skin/SUIThemes.h"
 
 enum TsuiProgressBarOrientation { suiHorizontal, suiVertical };
 
@@ -11,33 +10,58 @@ class TsuiProgressBar : public rt::CustomControl {
 public:
     explicit TsuiProgressBar(rt::Component* owner);
     const char* ClassName() const override { return "TsuiProgressBar"; }
+
+    // Setting a style (or the orientation) loads the style's fill picture,
+    // background and border colours.
     TsuiUIStyle UIStyle() const { return uiStyle_; }
     void SetUIStyle(TsuiUIStyle style);
+    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* theme);
+    TsuiProgressBarOrientation Orientation() const { return orientation_; }
+    // A vertical bar shows no caption.
+    void SetOrientation(TsuiProgressBarOrientation o);
+
+    // Each change makes the caption the percentage done ("33%"). Position
+    // is not clamped.
     int Min() const { return min_; }
     int Max() const { return max_; }
     int Position() const { return position_; }
     void SetMin(int v);
     void SetMax(int v);
     void SetPosition(int v);
-    void SetOrientation(TsuiProgressBarOrientation o) { orientation_ = o; Invalidate(); }
+
+    // Drawn stretched over the filled part, in its horizontal form (a
+    // vertical bar turns it a quarter). After changing it in place, call
+    // PictureChanged.
     rt::Bitmap& Picture() { return picture_; }
+    void SetPicture(const rt::Bitmap& picture);
+    void PictureChanged() { Invalidate(); }
+
     rt::TColor BorderColor() const { return borderColor_; }
-    void SetBorderColor(rt::TColor c) { borderColor_ = c; Invalidate(); }
+    void SetBorderColor(rt::TColor c);
     rt::TColor CaptionColor() const { return captionColor_; }
-    void SetCaptionColor(rt::TColor c) { captionColor_ = c; Invalidate(); }
+    void SetCaptionColor(rt::TColor c);
     bool ShowCaption() const { return showCaption_; }
-    void SetShowCaption(bool on) { showCaption_ = on; Invalidate(); }
+    void SetShowCaption(bool on);
+    // Hides the caption while Position equals Min.
     bool SmartShowCaption() const { return smartShowCaption_; }
-    void SetSmartShowCaption(bool on) { smartShowCaption_ = on; Invalidate(); }
+    void SetSmartShowCaption(bool on);
+
+    void Notification(rt::Component* component, rt::Operation op) override;
 
 protected:
     void Paint(rt::Canvas& canvas) override;
 
 private:
+    void ApplyStyle();
     void UpdateCaption();
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    int min_ = 0, max_ = 100, position_ = 50;
+
+    TsuiUIStyle uiStyle_;
+    TsuiFileTheme* fileTheme_ = nullptr;
     TsuiProgressBarOrientation orientation_ = suiHorizontal;
+    int min_ = 0;
+    int max_ = 100;
+    int position_ = 50;
     rt::Bitmap picture_;
     rt::TColor borderColor_ = rt::clBlack;
     rt::TColor captionColor_ = rt::clBlack;
