@@ -227,6 +227,16 @@ TEST_F(MainWindow, TheFolderBrowserIsCentredAndPreselectedOnlyWithAnInitialFolde
     }
 }
 
+TEST_F(MainWindow, TypingIntoTheOutputFolderKeepsTheCaretWhereItIs) {
+    TfrmMain& f = Open();
+    f.eOutputFolder->SetText("C:\\out");
+    HWND edit = f.eOutputFolder->Handle();
+    SendMessageA(edit, EM_SETSEL, 6, 6);
+    for (char c : std::string("put")) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+    EXPECT_EQ(f.eOutputFolder->Text(), "C:\\output");
+    EXPECT_EQ(f.eOutputFolder->Caption(), "C:\\output");
+}
+
 // ---- manual conversion dialog ----
 
 TEST_F(MainWindow, ManualDialogComposesOnEveryChangeAndOkSetsTheProfile) {
