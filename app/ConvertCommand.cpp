@@ -1,3 +1,53 @@
-#include "app/Main.h"
+#include <memory>
 
-void TfrmMain::bConvertClick(rt::Component* /*Sender*/) {}
+#include "app/AppTitle.h"
+#include "app/Main.h"
+#include "engine/ConvertHint.h"
+#include "engine/Global.h"
+#include "resources/StringIds.h"
+#include "runtime/Strings.h"
+
+void TfrmMain::bConvertClick(rt::Component* /*Sender*/) {
+    // The command ends quietly on any error of its own; errors of the
+    // conversion itself are shown by the progress window.
+    try {
+        if (!cbSameInput->Checked()) {
+            FOutputDirectory = eOutputFolder->Text();
+            if (!rt::DirectoryExists(FOutputDirectory)) {
+                const std::string question = FOutputDirectory + "," + rt::ResString(IDS_DIR_NOT_EXIST) + "\r\n" +
+                                             rt::ResString(IDS_CREATE_DIR);
+                if (rt::Application->MessageBox(question, kProgramTitle, MB_YESNO | MB_ICONINFORMATION) != IDYES)
+                    return;
+                if (!ForceDirectories(FOutputDirectory)) {
+                    rt::Application->MessageBox(rt::ResString(IDS_CANNOT_CREATE) + FOutputDirectory, kProgramTitle,
+                                                MB_OK | MB_ICONERROR);
+                    return;
+                }
+            }
+        }
+
+        if (fpType->Caption().empty()) {
+            rt::Application->MessageBox(rt::ResString(IDS_CHOOSE_FORMAT), kProgramTitle, MB_OK | MB_ICONINFORMATION);
+            return;
+        }
+
+        OpenDialog1->Title = "Select one or more video files";
+        OpenDialog1->FileName.clear();
+        if (rt::DirectoryExists(FInputDirectory)) OpenDialog1->InitialDir = FInputDirectory;
+        if (!OpenDialog1->Execute()) return;
+
+        const std::string inputFolder = text::ExtractFilePath(OpenDialog1->FileName);
+        if (cbSameInput->Checked()) FSameInputDirectory = inputFolder;
+        FInputDirectory = inputFolder;
+
+        auto frmConvert = std::make_unique<TfrmConvert>(this, OpenDialog1->Files);
+        frmConvert->OutputExt = GetProfileExtension();
+        frmConvert->Arguments = GetProfileArguments();
+        frmConvert->EncoderPath = FAnotherFFmpeg;
+        frmConvert->ShowModal();
+        if (!frmConvert->FailedFiles.empty())
+            rt::Application->MessageBox(frmConvert->FailedFiles + rt::ResString(IDS_CONVERSION_FAILED), kProgramTitle,
+                                        MB_OK | MB_ICONINFORMATION);
+    } catch (...) {
+    }
+}

@@ -5,4 +5,5 @@ mfvc_core(
   engine/CommandLine.cpp)
 mfvc_win(
   engine/Global.cpp
-  engine/ConvertThread.cpp)
+  engine/ConvertThread.cpp
+  engine/ConvertHint.cpp)

@@ -7,9 +7,12 @@ namespace rt {
 Thread::~Thread() = default;
 
 void Thread::Start() {
-    HANDLE h = CreateThread(nullptr, 0, Entry, this, 0, nullptr);
+    // Made suspended, so that the handle is stored before a thread that
+    // frees itself can end.
+    HANDLE h = CreateThread(nullptr, 0, Entry, this, CREATE_SUSPENDED, nullptr);
     if (!h) RaiseLastError("Thread creation error: ");
     handle_.Reset(h);
+    ResumeThread(h);
 }
 
 void Thread::WaitFor() {

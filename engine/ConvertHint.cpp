@@ -1,0 +1,151 @@
+#include "engine/ConvertHint.h"
+
+#include "app/AppTitle.h"
+#include "app/Main.h"
+#include "engine/CommandLine.h"
+#include "resources/StringIds.h"
+#include "runtime/Strings.h"
+
+namespace {
+
+rt::Label* MakeLabel(rt::Component* owner, rt::WinControl* parent, int left, int top, const char* caption) {
+    auto* label = new rt::Label(owner);
+    label->SetParent(parent);
+    label->SetBounds(left, top, label->Width(), label->Height());
+    label->SetCaption(caption);
+    return label;
+}
+
+}  // namespace
+
+TfrmConvert::TfrmConvert(rt::Component* owner, const std::vector<std::string>& files)
+    : rt::Form(owner), FileList(files) {
+    SetName("frmConvert");
+    SetCaption("frmConvert");
+    SetBorder(rt::FormBorder::Dialog);
+    SetPosition(rt::FormPosition::OwnerFormCenter);
+    SetClientSize(345, 144);
+    rt::Font font;
+    font.Name = "MS Sans Serif";
+    font.Height = -11;
+    font.Color = rt::clWindowText;
+    SetFont(font);
+
+    Image2 = new rt::Image(this);
+    Image2->SetParent(this);
+    Image2->SetBounds(280, 32, 32, 32);
+    Image2->Picture().LoadFromResourceName("CONVERT_IMAGE");
+    Image2->SetTransparent(true);
+    Image2->SetAutoSize(true);
+
+    GroupBox2 = new rt::GroupBox(this);
+    GroupBox2->SetParent(this);
+    GroupBox2->SetBounds(8, 8, 239, 125);
+    GroupBox2->SetCaption("Converting");
+
+    lConvertName = MakeLabel(this, GroupBox2, 12, 20, "lConvertName");
+    lConvertName->SetAutoSize(false);
+    lConvertName->SetBounds(12, 20, 212, 13);
+    lConvertName->SetShowHint(true);
+
+    suiProgressBar2 = new TsuiProgressBar(this);
+    suiProgressBar2->SetParent(GroupBox2);
+    suiProgressBar2->SetBounds(12, 42, 212, 18);
+    suiProgressBar2->SetUIStyle(TsuiUIStyle::WinXP);
+    suiProgressBar2->SetMin(0);
+    suiProgressBar2->SetMax(100);
+    suiProgressBar2->SetPosition(50);
+    suiProgressBar2->SetShowCaption(true);
+    suiProgressBar2->SetOrientation(suiHorizontal);
+    suiProgressBar2->SetCaptionColor(rt::clBlack);
+    suiProgressBar2->SetBorderColor(RGB(104, 104, 104));
+    suiProgressBar2->SetColor(RGB(239, 235, 222));
+
+    Label5 = MakeLabel(this, GroupBox2, 12, 72, "Time elapsed: ");
+    lTimeElapsed = MakeLabel(this, GroupBox2, 120, 72, "00:00");
+    Label6 = MakeLabel(this, GroupBox2, 12, 96, "Time estimated: ");
+    lTimeEstimated = MakeLabel(this, GroupBox2, 120, 96, "00:00");
+
+    bStop = new TsuiButton(this);
+    bStop->SetParent(this);
+    bStop->SetBounds(257, 104, 80, 27);
+    bStop->SetUIStyle(TsuiUIStyle::WinXP);
+    bStop->SetCaption("Stop");
+    bStop->OnClick = [this](rt::Component* s) { bStopClick(s); };
+
+    OnShow = [this](rt::Component* s) { FormShow(s); };
+    OnClose = [this](rt::Component* s) { FormClose(s); };
+    EndLoading();
+}
+
+TfrmConvert::~TfrmConvert() { DropQueuedNotifications(); }
+
+LRESULT TfrmConvert::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CONVERTPROGRESS) {
+        WMConvertProgress(std::unique_ptr<TProcessInfo>(reinterpret_cast<TProcessInfo*>(lp)));
+        return 0;
+    }
+    return rt::Form::WndProc(msg, wp, lp);
+}
+
+void TfrmConvert::DropQueuedNotifications() {
+    if (!HandleAllocated()) return;
+    MSG msg;
+    while (PeekMessageA(&msg, HandleIfAllocated(), WM_CONVERTPROGRESS, WM_CONVERTPROGRESS, PM_REMOVE))
+        delete reinterpret_cast<TProcessInfo*>(msg.lParam);
+}
+
+void TfrmConvert::StartFile() {
+    ConvertProcess->Running = true;
+    ConvertProcess->InputFile = FileList[FileIndex];
+    ConvertProcess->OutputFile = engine::MakeOutputPath(frmMain->cbSameInput->Checked(), frmMain->eOutputFolder->Text(),
+                                                        ConvertProcess->InputFile, OutputExt);
+    ConvertProcess->NotifyWindow = Handle();
+    ConvertProcess->Arguments = Arguments;
+    ConvertProcess->EncoderPath = EncoderPath;
+    ConvertProcess->Start();
+
+    const std::string name = text::ExtractFileName(ConvertProcess->OutputFile);
+    lConvertName->SetCaption(name);
+    lConvertName->SetHint(name);
+    SetCaption(std::string(kProgramTitle) + " (" + std::to_string(FileIndex + 1) + "/" +
+               std::to_string(FileList.size()) + ")");
+    // The time labels keep the last file's values until the first progress
+    // of this one.
+    suiProgressBar2->SetPosition(0);
+}
+
+void TfrmConvert::FormShow(rt::Component* /*Sender*/) {
+    StartFile();
+    FailedFiles.clear();
+}
+
+void TfrmConvert::WMConvertProgress(std::unique_ptr<TProcessInfo> info) {
+    if (info->Percent != 1000) {
+        if (info->Status == 0) suiProgressBar2->SetPosition(info->Percent);
+        lTimeElapsed->SetCaption(info->Elapsed);
+        lTimeEstimated->SetCaption(info->Estimated);
+        return;
+    }
+    if (info->Elapsed.empty()) FailedFiles += text::ExtractFileName(FileList[FileIndex]) + ", ";
+    if (info->Status == 2)
+        rt::Application->MessageBox(ConvertProcess->OutputFile + rt::ResString(IDS_FILE_IN_USE), kProgramTitle,
+                                    MB_OK | MB_ICONERROR);
+    ++FileIndex;
+    if (FileIndex == static_cast<int32_t>(FileList.size()))
+        Close();
+    else
+        StartFile();
+}
+
+void TfrmConvert::bStopClick(rt::Component* /*Sender*/) {
+    if (ConvertProcess->Running) ConvertProcess->Stop(0);
+    SetModalResult(rt::mrAbort);
+}
+
+void TfrmConvert::FormClose(rt::Component* /*Sender*/) {
+    if (ConvertProcess->Running) ConvertProcess->Stop(0);
+    // Whatever is still queued belongs to a batch that is over; left in the
+    // queue, an end notification would start a file after the window closed.
+    DropQueuedNotifications();
+}

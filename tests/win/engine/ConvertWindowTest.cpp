@@ -1,0 +1,206 @@
+// The progress window converting a batch with the scripted test encoder.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Main.h"
+#include "engine/ConvertHint.h"
+#include "tests/win/common/WinTest.h"
+#include "tests/win/engine/EngineTest.h"
+
+using namespace enginetest;
+
+namespace {
+
+// A time line with no duration known posts nothing, but the file counts as
+// converted.
+const std::string kConverts = "err frame=  1 time=00:00:01.00 bitrate=1\\r\ncreate\n";
+
+class ConvertWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = Folder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        out = folder + "out\\";
+        CreateDirectoryA(out.c_str(), nullptr);
+        UseMainWindow(false, out);
+        wintest::ShownErrors().clear();
+    }
+
+    // Builds the window for the named scripts, as the Convert command does.
+    std::unique_ptr<TfrmConvert> Window(const std::vector<std::pair<std::string, std::string>>& scripts) {
+        std::vector<std::string> files;
+        for (const auto& [name, lines] : scripts) files.push_back(Script(folder, name, lines));
+        auto window = std::make_unique<TfrmConvert>(frmMain, files);
+        window->OutputExt = ".mpg";
+        window->Arguments = "-f mpeg ";
+        window->EncoderPath = TestEncoder();
+        return window;
+    }
+
+    int Run(TfrmConvert& window) {
+        ModalGuard guard(window, 20000);
+        const int result = window.ShowModal();
+        EXPECT_FALSE(guard.Fired()) << "the batch never ended";
+        return result;
+    }
+
+    // Checks pred from a timer until it holds, then runs action once.
+    static void When(std::function<bool()> pred, std::function<void()> action) {
+        After(50, [pred = std::move(pred), action = std::move(action)]() mutable {
+            if (pred())
+                action();
+            else
+                When(std::move(pred), std::move(action));
+        });
+    }
+
+    std::string folder;
+    std::string out;
+};
+
+TEST_F(ConvertWindowTest, BatchOfThreeWhereTheSecondFails) {
+    auto window = Window({
+        {"first.avi", DurationLine("00:00:10.00") + "sleep 2100\n" + ProgressLine("00:00:05.00") + "create\n"},
+        {"second.avi", "exit 0\n"},
+        {"third.avi", kConverts},
+    });
+    std::string captionDuringFirst, nameDuringFirst;
+    int positionAtStart = -1;
+    After(600, [&] {
+        captionDuringFirst = window->Caption();
+        nameDuringFirst = window->lConvertName->Caption();
+        positionAtStart = window->suiProgressBar2->Position();
+    });
+    EXPECT_EQ(Run(*window), rt::mrCancel);
+
+    EXPECT_EQ(captionDuringFirst, "Marbex Free Video Converter (1/3)");
+    EXPECT_EQ(nameDuringFirst, "first.mpg");
+    EXPECT_EQ(positionAtStart, 0);
+    EXPECT_EQ(window->FailedFiles, "second.avi, ");
+    EXPECT_EQ(window->Caption(), "Marbex Free Video Converter (3/3)");
+    EXPECT_EQ(window->lConvertName->Caption(), "third.mpg");
+    EXPECT_EQ(window->lConvertName->Hint(), "third.mpg");
+    EXPECT_EQ(window->FileIndex, 3);
+    // Nothing resets the times between files, nor fills the bar at the end.
+    EXPECT_EQ(window->lTimeElapsed->Caption(), "00:02");
+    EXPECT_EQ(window->lTimeEstimated->Caption(), "00:04");
+    EXPECT_EQ(window->suiProgressBar2->Position(), 0);
+    EXPECT_TRUE(rt::FileExists(out + "first.mpg"));
+    EXPECT_FALSE(rt::FileExists(out + "second.mpg"));
+    EXPECT_TRUE(rt::FileExists(out + "third.mpg"));
+    EXPECT_FALSE(ConvertProcess->Running);
+    EXPECT_TRUE(wintest::ShownErrors().empty());
+}
+
+TEST_F(ConvertWindowTest, DeclinedOverwriteFailsThatFileAndTheBatchGoesOn) {
+    wintest::WriteTextFile(out + "two.mpg", "old");
+    wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDNO; });
+    auto window = Window({{"one.avi", kConverts}, {"two.avi", kConverts}, {"three.avi", kConverts}});
+    Run(*window);
+    EXPECT_EQ(watcher.Seen(), (std::vector<std::string>{out + "two.mpg has existed,overite it?"}));
+    EXPECT_EQ(window->FailedFiles, "two.avi, ");
+    EXPECT_EQ(wintest::ReadTextFile(out + "two.mpg"), "old");
+    EXPECT_TRUE(rt::FileExists(out + "three.mpg"));
+}
+
+TEST_F(ConvertWindowTest, OutputInUseIsReportedAndListed) {
+    wintest::WriteTextFile(out + "one.mpg", "old");
+    rt::UniqueHandle held(CreateFileA((out + "one.mpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    wintest::DialogWatcher watcher([](HWND, const std::string& text) {
+        return text.find("overite") != std::string::npos ? IDYES : IDOK;
+    });
+    auto window = Window({{"one.avi", kConverts}, {"two.avi", kConverts}});
+    Run(*window);
+    EXPECT_EQ(watcher.Seen(), (std::vector<std::string>{out + "one.mpg has existed,overite it?",
+                                                        out + "one.mpg may be used, convert process failed!"}));
+    EXPECT_EQ(window->FailedFiles, "one.avi, ");
+    EXPECT_TRUE(rt::FileExists(out + "two.mpg"));
+}
+
+TEST_F(ConvertWindowTest, AnEncoderThatCannotBeStartedLeavesTheWindowOpenUntilStop) {
+    auto window = Window({{"one.avi", kConverts}, {"two.avi", kConverts}});
+    window->EncoderPath = folder + "missing.exe";
+    std::string caption, name;
+    int position = -1;
+    After(700, [&] {
+        caption = window->Caption();
+        name = window->lConvertName->Caption();
+        position = window->suiProgressBar2->Position();
+        window->bStop->Click();
+    });
+    EXPECT_EQ(Run(*window), rt::mrAbort);
+    EXPECT_EQ(wintest::ShownErrors(), (std::vector<std::string>{"Error while creating convert process!2."}));
+    EXPECT_EQ(caption, "frmConvert");
+    EXPECT_EQ(name, "lConvertName");
+    EXPECT_EQ(position, 50);
+    EXPECT_EQ(window->FailedFiles, "");
+    EXPECT_FALSE(rt::FileExists(out + "two.mpg"));
+    EXPECT_FALSE(ConvertProcess->Running);
+}
+
+TEST_F(ConvertWindowTest, StopDuringTheSecondOfThreeEndsTheBatch) {
+    const std::string ran = folder + "ran3.txt";
+    auto window = Window({{"one.avi", kConverts}, {"two.avi", "hang\n"}, {"three.avi", "cmdline " + ran + "\n"}});
+    DWORD pid = 0;
+    When([&] { return window->Caption() == "Marbex Free Video Converter (2/3)"; },
+         [&] {
+             pid = ConvertProcess->ProcessInformation.dwProcessId;
+             window->bStop->Click();
+         });
+    EXPECT_EQ(Run(*window), rt::mrAbort);
+    ASSERT_NE(pid, 0u);
+    EXPECT_TRUE(ProcessEnded(pid, 3000));
+    wintest::PumpFor(300);
+    EXPECT_EQ(window->FailedFiles, "");
+    EXPECT_TRUE(rt::FileExists(out + "one.mpg"));
+    EXPECT_FALSE(rt::FileExists(ran));
+    EXPECT_FALSE(ConvertProcess->Running);
+}
+
+TEST_F(ConvertWindowTest, TheCloseBoxActsLikeStop) {
+    auto window = Window({{"one.avi", "hang\n"}});
+    DWORD pid = 0;
+    int position = -1;
+    std::string elapsed, estimated;
+    When([&] { return ConvertProcess->ProcessInformation.dwProcessId != 0; },
+         [&] {
+             pid = ConvertProcess->ProcessInformation.dwProcessId;
+             auto* note = new TProcessInfo{37, "00:12", "00:32", 0};
+             PostMessageA(window->Handle(), WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(note));
+             After(200, [&] {
+                 position = window->suiProgressBar2->Position();
+                 elapsed = window->lTimeElapsed->Caption();
+                 estimated = window->lTimeEstimated->Caption();
+                 PostMessageA(window->Handle(), WM_CLOSE, 0, 0);
+             });
+         });
+    EXPECT_EQ(Run(*window), rt::mrCancel);
+    EXPECT_EQ(position, 37);
+    EXPECT_EQ(elapsed, "00:12");
+    EXPECT_EQ(estimated, "00:32");
+    ASSERT_NE(pid, 0u);
+    EXPECT_TRUE(ProcessEnded(pid, 3000));
+    EXPECT_EQ(window->FailedFiles, "");
+    EXPECT_FALSE(ConvertProcess->Running);
+}
+
+TEST_F(ConvertWindowTest, NotificationsStillQueuedAtStopStartNothing) {
+    const std::string ran = folder + "ran2.txt";
+    auto window = Window({{"one.avi", "hang\n"}, {"two.avi", "cmdline " + ran + "\n"}});
+    When([&] { return ConvertProcess->ProcessInformation.dwProcessId != 0; },
+         [&] {
+             // An end notification already on its way when Stop is pressed.
+             PostMessageA(window->Handle(), WM_CONVERTPROGRESS, 0,
+                          reinterpret_cast<LPARAM>(new TProcessInfo{1000, "", "", 0}));
+             window->bStop->Click();
+         });
+    EXPECT_EQ(Run(*window), rt::mrAbort);
+    wintest::PumpFor(500);
+    EXPECT_EQ(window->FailedFiles, "");
+    EXPECT_EQ(window->FileIndex, 0);
+    EXPECT_FALSE(rt::FileExists(ran));
+    EXPECT_FALSE(ConvertProcess->Running);
+}
+
+}  // namespace

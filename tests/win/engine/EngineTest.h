@@ -1,0 +1,84 @@
+#pragma once
+// Shared by the engine tests: scripts for the test encoder, a window that
+// collects the notifications the engine posts, the one main window the
+// progress window reads its output folder from, and a guard that ends a
+// modal loop that would otherwise never end.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/ConvertThread.h"
+#include "runtime/Forms.h"
+
+namespace enginetest {
+
+// The scripted stand-in encoder beside the test program.
+std::string TestEncoder();
+
+// A fresh folder for one test, ending in "\\".
+std::string Folder(const std::string& name);
+
+// Writes a test-encoder script to folder + name and returns its path.
+std::string Script(const std::string& folder, const std::string& name, const std::string& lines);
+
+// Script lines printing on standard error what the real encoder prints
+// there: the input's duration line (CR LF) and a progress line (a lone CR).
+std::string DurationLine(const std::string& hms);   // "00:01:40.00"
+std::string ProgressLine(const std::string& time);  // "00:00:50.00" or "50.00"
+
+// A hidden window that keeps a copy of every notification posted to it and
+// frees it, as the progress window does.
+class NoteSink {
+public:
+    NoteSink();
+    ~NoteSink();
+    NoteSink(const NoteSink&) = delete;
+    NoteSink& operator=(const NoteSink&) = delete;
+
+    HWND Handle() const { return handle_; }
+    const std::vector<TProcessInfo>& Notes() const { return notes_; }
+    bool Ended() const;              // an end notification arrived
+    std::vector<int> Percents() const;  // of the progress notifications, in order
+    const TProcessInfo& End() const;    // the first end notification
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    HWND handle_ = nullptr;
+    std::vector<TProcessInfo> notes_;
+};
+
+// Pumps until the sink has its end notification.
+bool WaitForEnd(const NoteSink& sink, int timeoutMs = 10000);
+
+// The main window, made once for the whole test program (it also makes the
+// one ConvertProcess). Each call sets its output choice.
+void UseMainWindow(bool sameAsInput, const std::string& outputFolder);
+
+// Ends the modal loop of `form` if it still runs after `ms`: a test that
+// fails must not hang the program.
+class ModalGuard {
+public:
+    ModalGuard(rt::Form& form, int ms);
+    ~ModalGuard();
+    ModalGuard(const ModalGuard&) = delete;
+    ModalGuard& operator=(const ModalGuard&) = delete;
+    bool Fired() const { return fired_; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+    rt::Form& form_;
+    UINT_PTR timer_;
+    bool fired_ = false;
+};
+
+// Runs fn once from a timer of this thread after `ms`; timers are served by
+// every message loop, modal ones included.
+void After(int ms, std::function<void()> fn);
+
+// True once the process with this id has ended (or never existed).
+bool ProcessEnded(DWORD pid, int timeoutMs);
+
+// Threads of this process right now.
+int ThreadCount();
+
+}  // namespace enginetest
