@@ -16,22 +16,10 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
     // The profile functions of a UTF-8 program cannot read them back, so
     // such a value is read from the file's bytes and converted.
     if (GetACP() == CP_UTF8) {
-        if (const auto raw = FindRawIniValue(RawContent(), section, key); raw && !text::IsValidUtf8(*raw))
+        if (const auto raw = FindRawIniValue(rt::ReadFileBytes(fileName_), section, key); raw && !text::IsValidUtf8(*raw))
             value = FromLegacyCodePage(*raw).substr(0, sizeof buffer - 1);
     }
     return value;
-}
-
-std::string IniFile::RawContent() const {
-    HANDLE h = CreateFileA(fileName_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::string();
-    std::string content;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
-    CloseHandle(h);
-    return content;
 }
 
 std::string IniFile::FromLegacyCodePage(const std::string& bytes) {

@@ -23,7 +23,6 @@ public:
     static std::string FromLegacyCodePage(const std::string& bytes);
 
 private:
-    std::string RawContent() const;
     std::string fileName_;
 };
 

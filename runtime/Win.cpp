@@ -21,6 +21,17 @@ std::string ResString(UINT id) {
     return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
+std::string ReadFileBytes(const std::string& path) {
+    UniqueHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) return std::string();
+    std::string content;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(h.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
+    return content;
+}
+
 bool FileExists(const std::string& path) {
     const DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

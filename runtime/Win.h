@@ -79,6 +79,9 @@ std::string ExecutableFolder();
 // A message from the program's string table.
 std::string ResString(UINT id);
 
+// The whole content of a file, or "" when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
 bool FileExists(const std::string& path);       // an existing file, not a folder
 bool DirectoryExists(const std::string& path);  // an existing folder
 

@@ -171,17 +171,7 @@ void WriteTextFile(const std::string& path, const std::string& content) {
     CloseHandle(h);
 }
 
-std::string ReadTextFile(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::string();
-    std::string out;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
-    CloseHandle(h);
-    return out;
-}
+std::string ReadTextFile(const std::string& path) { return rt::ReadFileBytes(path); }
 
 }  // namespace wintest
 
