@@ -6,16 +6,27 @@
 #include "runtime/Strings.h"
 
 namespace engine {
+namespace {
+
+std::string EncoderProgram(const std::string& encoderPath) {
+    return encoderPath.empty() ? "ffmpeg " : "\"" + encoderPath + "\" ";
+}
+
+}  // namespace
 
 std::string BuildEncoderCommandLine(const std::string& encoderPath, bool overwrite,
                                     const std::string& inputFile, const std::string& arguments,
                                     const std::string& outputFile) {
-    std::string line = encoderPath.empty() ? "ffmpeg " : "\"" + encoderPath + "\" ";
+    std::string line = EncoderProgram(encoderPath);
     if (overwrite) line += "-y ";
     line += "-i \"" + inputFile + "\" ";
     line += arguments;
     line += "\"" + outputFile + "\"";
     return line;
+}
+
+std::string EncoderVersionCommandLine(const std::string& encoderPath) {
+    return EncoderProgram(encoderPath) + "-version";
 }
 
 std::string MakeOutputPath(bool sameAsInput, const std::string& outputFolder,

@@ -13,6 +13,10 @@ std::string BuildEncoderCommandLine(const std::string& encoderPath, bool overwri
                                     const std::string& inputFile, const std::string& arguments,
                                     const std::string& outputFile);
 
+// The same encoder asked for its version: "ffmpeg -version" or the path in
+// double quotes followed by " -version".
+std::string EncoderVersionCommandLine(const std::string& encoderPath);
+
 // The input's name with outputExt in place of its extension, beside the
 // input or in outputFolder.
 std::string MakeOutputPath(bool sameAsInput, const std::string& outputFolder,

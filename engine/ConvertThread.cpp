@@ -4,6 +4,7 @@
 
 #include "app/AppTitle.h"
 #include "engine/CommandLine.h"
+#include "engine/EncoderDialect.h"
 #include "engine/Global.h"
 #include "engine/OutputParser.h"
 #include "resources/StringIds.h"
@@ -12,6 +13,18 @@
 TConvertProcess* ConvertProcess = nullptr;
 
 namespace {
+
+// Long enough for a slow first start of the encoder; an encoder that hangs
+// on the question must not hold the user interface for ever.
+constexpr DWORD kVersionTimeoutMs = 10000;
+
+// One verdict per encoder path for the whole run of the program.
+engine::EncoderDialects& Dialects() {
+    static engine::EncoderDialects dialects([](const std::string& encoderPath) {
+        return TConvertProcess::CaptureOutput(engine::EncoderVersionCommandLine(encoderPath), kVersionTimeoutMs);
+    });
+    return dialects;
+}
 
 // The current local date-time in days; only differences of it are used.
 double LocalNow() {
@@ -85,9 +98,13 @@ void TConvertProcess::Start() {
         overwrite = true;
     }
 
-    CreatePipes();
+    // The encoder may be asked for its version first; that child must not
+    // inherit this file's pipes, so the line is made before them.
     const std::string commandLine = EncoderCommandLine(overwrite);
+    CreatePipes();
     Duration = 0;
+    // Past the question, an output that existed is one confirmed for overwriting.
+    outputIsNew_ = !overwrite;
     try {
         CreateChild(commandLine);
         Thread = new TConvertThread(this);
@@ -101,7 +118,45 @@ void TConvertProcess::Start() {
 }
 
 std::string TConvertProcess::EncoderCommandLine(bool overwrite) const {
-    return engine::BuildEncoderCommandLine(EncoderPath, overwrite, InputFile, Arguments, OutputFile);
+    return engine::BuildEncoderCommandLine(EncoderPath, overwrite, InputFile,
+                                           Dialects().Arguments(EncoderPath, Arguments, OutputFile), OutputFile);
+}
+
+std::optional<std::string> TConvertProcess::CaptureOutput(const std::string& commandLine, DWORD timeoutMs) {
+    TConvertProcess child;
+    try {
+        child.CreatePipes();
+        child.CreateChild(commandLine);
+    } catch (const rt::Error&) {
+        return std::nullopt;
+    }
+    std::string output;
+    // Exactly what each peek found, so no read blocks; true when either pipe had data.
+    const auto readAvailable = [&] {
+        bool found = false;
+        for (const rt::UniqueHandle* pipe : {&child.StdOutRead, &child.StdErrRead}) {
+            DWORD available = 0;
+            if (!PeekNamedPipe(pipe->Get(), nullptr, 0, nullptr, &available, nullptr) || available == 0) continue;
+            std::vector<char> buffer(available);
+            DWORD got = 0;
+            if (!ReadFile(pipe->Get(), buffer.data(), available, &got, nullptr)) continue;
+            output.append(buffer.data(), got);
+            found = true;
+        }
+        return found;
+    };
+    const HANDLE process = child.ProcessInformation.hProcess;
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (WaitForSingleObject(process, readAvailable() ? 0 : 10) != WAIT_OBJECT_0) {
+        if (GetTickCount64() >= deadline) {
+            TerminateProcess(process, 1);
+            return std::string();
+        }
+    }
+    // What it printed last is still in the pipes.
+    while (readAvailable()) {
+    }
+    return output;
 }
 
 void TConvertProcess::CreatePipes() {
@@ -181,7 +236,26 @@ void TConvertProcess::ProcessFinished() {
     DWORD exitCode = 1;
     const bool cleanExit = GetExitCodeProcess(ProcessInformation.hProcess, &exitCode) && exitCode == 0;
     CloseChild();
-    PostFinished(0, ProgressSeen && cleanExit);
+    const bool converted = ProgressSeen && cleanExit;
+    if (!converted) RemoveEmptyOutput();
+    PostFinished(0, converted);
+}
+
+void TConvertProcess::RemoveEmptyOutput() const {
+    // An encoder that refuses its options has often created the output
+    // already; left behind, the empty file would only bring up the overwrite
+    // question at the next try. Only a file that this run created goes: one
+    // that existed before is never removed, not even one confirmed for
+    // overwriting that the encoder has emptied, and a file with content may
+    // hold what the encoder wrote before it failed. A stopped run is left as
+    // it is: the person ended it, and the killed child may still hold the file.
+    if (!outputIsNew_) return;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(OutputFile.c_str(), GetFileExInfoStandard, &data)) return;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || data.nFileSizeHigh != 0 || data.nFileSizeLow != 0)
+        return;
+    // A file that another program has opened meanwhile stays; nothing to tell.
+    DeleteFileA(OutputFile.c_str());
 }
 
 void TConvertProcess::ReadStdOut() { ReadPipe(StdOutRead, IDS_READ_STDOUT); }

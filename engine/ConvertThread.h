@@ -21,8 +21,11 @@
 //   worker's read.
 // - Notifications travel to the progress window only as posted messages;
 //   the receiver frees them, and a post that fails frees its payload here.
+// - Before an encoder's first file, Start asks it for its version on the
+//   user-interface thread, with no worker and within a time limit.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "runtime/Thread.h"
@@ -67,7 +70,7 @@ public:
     std::string InputFile;
     std::string OutputFile;
     bool Running = false;          // set by the progress window before each Start; only Stop clears it
-    std::string Arguments;
+    std::string Arguments;         // as the catalogue or the manual line has them; adapted to the encoder
     std::string EncoderPath;       // empty: "ffmpeg", found beside the program
 
     // Returns once an end notification is posted (overwrite declined, output
@@ -81,14 +84,24 @@ public:
     void ReadStdOut();
     void ReadStdErr();
 
+    // Runs commandLine as a conversion's child is run (hidden, same pipes)
+    // and returns everything it writes to standard output and error until
+    // it ends. One still running after timeoutMs is killed and has said
+    // nothing. No value when it cannot be started. Blocks the calling thread.
+    static std::optional<std::string> CaptureOutput(const std::string& commandLine, DWORD timeoutMs);
+
 private:
     void CreatePipes();
     void ClosePipes();
     void CloseChild();
     void DropThread();
     // The whole encoder command line: the one place where the arguments go
-    // in, so whatever adapts them to the encoder belongs here.
+    // in, in the dialect of the encoder (which may be asked for its version
+    // here, before its first file).
     std::string EncoderCommandLine(bool overwrite) const;
+    // After a failed run: removes the output if this run created it and left
+    // it empty.
+    void RemoveEmptyOutput() const;
     void CreateChild(const std::string& commandLine);
     void ReadPipe(const rt::UniqueHandle& pipe, UINT errorText);
     void ParseOutput(const char* bytes, uint32_t count);
@@ -96,6 +109,8 @@ private:
     void Post(std::unique_ptr<TProcessInfo> info);
     // The message textId followed by the last-error code.
     [[noreturn]] static void RaiseError(UINT textId);
+
+    bool outputIsNew_ = false;  // OutputFile did not exist when the current child was started
 };
 
 extern TConvertProcess* ConvertProcess;

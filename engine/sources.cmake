@@ -1,6 +1,7 @@
 mfvc_core(
   engine/ArgumentRewrite.cpp
   engine/EncoderVersion.cpp
+  engine/EncoderDialect.cpp
   engine/OutputParser.cpp
   engine/CommandLine.cpp)
 mfvc_win(

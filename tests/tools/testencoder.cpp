@@ -24,6 +24,8 @@
 //                  with no sharing, keep it open that long, then close it
 //   cmdline <path> write the command line this program received
 //                  (GetCommandLineA) to the file path, with no line end
+//   append <path>  add that command line and a CR LF to the end of the file
+//                  path (made if missing): one line per run
 //   exit <code>    end now with that exit code
 //   hang           sleep for ever (the test ends the process)
 //
@@ -31,9 +33,11 @@
 // Exit codes of its own: 97 no readable script (no -i, or the file cannot be
 // read), 98 a file command could not open its file, 99 an unknown command.
 //
-// "-version" without -i: prints the environment variable
-// MFVC_TESTENCODER_VERSION (escapes as above) and exits 0, or, when it is
-// not set, prints nothing and exits 1 (an encoder that cannot tell).
+// "-version" without -i: runs the script that the environment variable
+// MFVC_TESTENCODER_VERSION_SCRIPT names, when it is set (there is no OUTPUT
+// then); otherwise prints the environment variable MFVC_TESTENCODER_VERSION
+// (escapes as above) and exits 0, or, when that is not set either, prints
+// nothing and exits 1 (an encoder that cannot tell).
 #include <windows.h>
 
 #include <cstdlib>
@@ -129,6 +133,9 @@ int RunScript(const std::string& scriptPath, const std::string& outputPath) {
             Sleep(Milliseconds(arg));
         } else if (command == "cmdline") {
             if (!WriteWholeFile(arg, GetCommandLineA())) return FileFailed;
+        } else if (command == "append") {
+            File log(arg, FILE_APPEND_DATA, OPEN_ALWAYS);
+            if (!log.ok() || !log.Write(std::string(GetCommandLineA()) + "\r\n")) return FileFailed;
         } else if (command == "exit") {
             return std::atoi(arg.c_str());
         } else if (command == "hang") {
@@ -158,6 +165,8 @@ int main(int argc, char** argv) {
 
     if (!hasScript) {
         if (!askedVersion) return NoScript;
+        if (const char* versionScript = std::getenv("MFVC_TESTENCODER_VERSION_SCRIPT"))
+            return RunScript(versionScript, "");
         const char* version = std::getenv("MFVC_TESTENCODER_VERSION");
         if (!version) return 1;
         Write(STD_OUTPUT_HANDLE, Unescape(version));

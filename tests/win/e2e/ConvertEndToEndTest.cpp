@@ -84,8 +84,22 @@ TEST_F(EndToEnd, RawDvForPalFullscreen) {
     EXPECT_NEAR(probe.duration, 2.0, 0.1);
 }
 
-TEST_F(EndToEnd, AProfileTheEncoderRejectsIsSummedUpAsFailed) {
-    EXPECT_EQ(Convert("AVI (*.avi)"), (std::vector<std::string>{"sample.avi, file conversion failed."}));
+TEST_F(EndToEnd, AProfileInTheOldSpellingConverts) {
+    // "-ab 192kb -b 1000kb": refused by the encoder as written.
+    EXPECT_TRUE(Convert("AVI (*.avi)").empty());
+    const Probe probe = ProbeFile(output, output + "sample.avi");
+    EXPECT_EQ(probe.format, "avi");
+    EXPECT_EQ(probe.codecs, (std::map<std::string, std::string>{{"audio", "mp3"}, {"video", "msmpeg4v3"}}));
+    EXPECT_EQ(probe.videoSize, "160x120");
+    EXPECT_NEAR(probe.duration, 2.0, 0.1);
+}
+
+TEST_F(EndToEnd, OptionsTheEncoderRefusesFailAndLeaveNoEmptyFile) {
+    // The encoder creates the output before it opens the audio encoder,
+    // which refuses the bit rate.
+    EXPECT_EQ(Convert("ffmpeg -i %1 -acodec mp2 -ab 128kq %1.mpg"),
+              (std::vector<std::string>{"sample.avi, file conversion failed."}));
+    EXPECT_FALSE(rt::FileExists(output + "sample.mpg"));
 }
 
 }  // namespace

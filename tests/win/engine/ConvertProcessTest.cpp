@@ -209,6 +209,46 @@ TEST_F(ConvertProcessTest, OutputHeldByAnotherProgramEndsWithStatus2) {
     EXPECT_FALSE(rt::FileExists(ran));
 }
 
+TEST_F(ConvertProcessTest, AFailedRunRemovesTheEmptyOutputItCreated) {
+    // The encoder opened its output, then refused the options.
+    Begin("hold 0\nexit 1\n");
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_FALSE(rt::FileExists(folder + "out.mpg"));
+}
+
+TEST_F(ConvertProcessTest, ARunThatFailsAfterProgressRemovesItsEmptyOutputToo) {
+    Begin(ProgressLine("1.00") + "hold 0\nexit 1\n");
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_FALSE(rt::FileExists(folder + "out.mpg"));
+}
+
+TEST_F(ConvertProcessTest, ASuccessfulRunKeepsItsEmptyOutput) {
+    Begin(ProgressLine("1.00") + "hold 0\n");
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(sink.End().Elapsed, "some");
+    EXPECT_TRUE(rt::FileExists(folder + "out.mpg"));
+}
+
+TEST_F(ConvertProcessTest, AFailedRunKeepsAnOutputThatHoldsSomething) {
+    Begin("create\nexit 1\n");
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_EQ(wintest::ReadTextFile(folder + "out.mpg"), "testencoder output\r\n");
+}
+
+TEST_F(ConvertProcessTest, AFailedRunNeverRemovesAnOutputThatExistedBefore) {
+    const std::string output = folder + "out.mpg";
+    wintest::WriteTextFile(output, "");
+    wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDYES; });
+    Begin(Script(folder, "in.avi", "hold 0\nexit 1\n"), output);
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_TRUE(rt::FileExists(output));
+}
+
 TEST_F(ConvertProcessTest, AnEncoderThatCannotBeStartedRaisesWithTheSystemCode) {
     process.InputFile = Script(folder, "in.avi", "exit 0\n");
     process.OutputFile = folder + "out.mpg";
