@@ -162,6 +162,32 @@ TEST_F(MainWindow, TheProfileMenuPointDependsOnlyOnTheWindowPosition) {
     }
 }
 
+// The open menu's window rectangle, found from inside the menu's own loop,
+// which is then closed.
+RECT OpenMenuRect(const std::function<void()>& open) {
+    RECT r{};
+    wintest::RunSoon([&] {
+        if (HWND menu = wintest::FindProcessWindow("#32768", "")) GetWindowRect(menu, &r);
+        EndMenu();
+    }, 300);
+    open();
+    return r;
+}
+
+TEST_F(MainWindow, TheBoxTheArrowAndCtrlPOpenTheMenuAtTheSamePoint) {
+    TfrmMain& f = Open();
+    SetWindowPos(f.Handle(), nullptr, 200, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const POINT p = f.ProfileMenuPoint();
+    SetCursorPos(900, 900);
+    const RECT byBox = OpenMenuRect([&] { f.fpType->Click(); });
+    const RECT byArrow = OpenMenuRect([&] { f.suiArrowButton3->Click(); });
+    const RECT byKey = OpenMenuRect([&] { EXPECT_TRUE(f.IsShortCut(16464)); });
+    EXPECT_EQ(byBox.top, p.y);
+    EXPECT_NEAR((byBox.left + byBox.right) / 2, p.x, 1) << "centred on the point";
+    EXPECT_TRUE(EqualRect(&byBox, &byArrow));
+    EXPECT_TRUE(EqualRect(&byBox, &byKey));
+}
+
 TEST_F(MainWindow, CtrlPAndCtrlAAreTheWindowsShortcuts) {
     TfrmMain& f = Open();
     EXPECT_EQ(f.aTotal->ShortCut, 16464);
