@@ -146,6 +146,27 @@ std::vector<std::string> DialogWatcher::Seen() {
     return state_->seen;
 }
 
+bool WaitForBrowserSelection(HWND dialog, const std::string& leaf, int timeoutMs) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+    do {
+        HWND tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+        if (tree) {
+            if (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0))) {
+                char buffer[MAX_PATH * 4] = {};
+                TVITEMA tv{};
+                tv.mask = TVIF_TEXT;
+                tv.hItem = item;
+                tv.pszText = buffer;
+                tv.cchTextMax = sizeof buffer;
+                if (SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) && leaf == buffer)
+                    return true;
+            }
+        }
+        Sleep(50);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+    return false;
+}
+
 std::string TestProgramFolder() { return rt::ExecutableFolder(); }
 
 std::string MakeCleanFolder(const std::string& name) {

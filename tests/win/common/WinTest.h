@@ -47,6 +47,11 @@ private:
     State* state_;
 };
 
+// Waits until the folder browser `dialog` has the folder named `leaf`
+// selected in its tree (the browser selects the initial folder a moment
+// after it opens); false after `timeoutMs`.
+bool WaitForBrowserSelection(HWND dialog, const std::string& leaf, int timeoutMs = 5000);
+
 // A fresh folder under the test program's folder (removed with its contents
 // first if it exists). Ends in "\\".
 std::string MakeCleanFolder(const std::string& name);

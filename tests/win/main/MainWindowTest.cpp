@@ -226,7 +226,9 @@ TEST_F(MainWindow, TheFolderBrowserIsCentredAndPreselectedOnlyWithAnInitialFolde
     const std::string folder = wintest::MakeCleanFolder("browse target");
     RECT placed{};
     RECT client{};
+    bool selected = false;
     auto answer = [&](HWND dialog, const std::string&) {
+        selected = wintest::WaitForBrowserSelection(dialog, "browse target");
         GetWindowRect(dialog, &placed);
         GetClientRect(dialog, &client);
         return IDOK;
@@ -236,6 +238,7 @@ TEST_F(MainWindow, TheFolderBrowserIsCentredAndPreselectedOnlyWithAnInitialFolde
         wintest::DialogWatcher watcher(answer);
         f.bBrowserClick(nullptr);
         ASSERT_EQ(watcher.Seen().size(), 1u);
+        EXPECT_TRUE(selected) << "the initial folder is selected";
         EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - client.right) / 2);
         EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - client.bottom) / 2);
         // OK takes the preselected folder.

@@ -78,7 +78,10 @@ TEST_F(UnicodeNames, ConvertsIntoAnOutputFolderChosenInTheFolderBrowser) {
     // The browser opens on the folder in the edit; OK hands it back.
     form->eOutputFolder->SetText(output);
     {
-        wintest::DialogWatcher ok([](HWND, const std::string&) { return IDOK; });
+        wintest::DialogWatcher ok([](HWND dialog, const std::string&) {
+            wintest::WaitForBrowserSelection(dialog, kOutName);
+            return IDOK;
+        });
         form->bBrowserClick(nullptr);
     }
     EXPECT_EQ(text::IncludeTrailingPathDelimiter(form->eOutputFolder->Text()), output);
