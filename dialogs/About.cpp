@@ -58,6 +58,10 @@ TfrmAbout::TfrmAbout(rt::Component* owner) : rt::Form(owner) {
     lbEAddress->SetFont(linkFont);
     lbEAddress->SetCursor(rt::CursorKind::Hand);
     lbEAddress->SetCaption(links::kMakerDomain);
+    // The link spans the separator above it: a measured width can fall a
+    // few pixels short of the drawn text with substituted fonts.
+    lbEAddress->SetAutoSize(false);
+    lbEAddress->SetWidth(262);
     lbEAddress->OnClick = [this](rt::Component* s) { lbEAddressClick(s); };
 
     bOK = new TsuiButton(this);

@@ -796,10 +796,12 @@ void Label::FontChanged() {
 
 void Label::AdjustSize() {
     if (!autoSize_) return;
-    HDC dc = GetDC(nullptr);
+    // Measured on the same kind of surface the label is painted on (an
+    // off-screen bitmap), whose glyphs may be wider than the screen's.
+    Bitmap surface(1, 1);
     int w, h;
     {
-        Canvas canvas(dc);
+        Canvas canvas(surface.DC());
         canvas.SetFont(GetFont());
         RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
         UINT flags = DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0) | (showAccelChar_ ? 0 : DT_NOPREFIX);
@@ -808,7 +810,6 @@ void Label::AdjustSize() {
         w = r.right;
         h = r.bottom;
     }
-    ReleaseDC(nullptr, dc);
     SetBounds(Left(), Top(), wordWrap_ ? Width() : w, h);
 }
 
