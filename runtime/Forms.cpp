@@ -375,14 +375,7 @@ TApplication::TApplication() {
     Application = this;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = SyncProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "TApplicationSync";
-    RegisterClassExA(&wc);
-    syncWindow_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
-                                  nullptr);
+    syncWindow_ = CreateHelperWindow("TApplicationSync", SyncProc, true);
 }
 
 TApplication::~TApplication() {

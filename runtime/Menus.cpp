@@ -115,15 +115,7 @@ LRESULT CALLBACK PopupMenu::OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void PopupMenu::Popup(int x, int y) {
-    static HWND owner = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = OwnerProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kOwnerClass;
-        RegisterClassExA(&wc);
-        return CreateWindowExA(0, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-    }();
+    static HWND owner = CreateHelperWindow(kOwnerClass, OwnerProc, false);
     std::vector<MenuItem*> ids;
     HMENU menu = Build(items_, ids);
     UINT flags = TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON | TPM_TOPALIGN;

@@ -15,6 +15,17 @@ std::string ExecutableFolder() {
     return text::ExtractFilePath(std::string(path, n));
 }
 
+HWND CreateHelperWindow(const char* className, WNDPROC proc, bool messageOnly) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassExA(&wc);
+    return CreateWindowExA(0, className, "", messageOnly ? 0 : WS_POPUP, 0, 0, 0, 0,
+                           messageOnly ? HWND_MESSAGE : nullptr, nullptr, wc.hInstance, nullptr);
+}
+
 std::string ResString(UINT id) {
     char buffer[1024];
     const int n = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);

@@ -76,6 +76,11 @@ private:
 // The folder that holds the running executable, ending in "\\".
 std::string ExecutableFolder();
 
+// A hidden window of our own class `className` (registered on first use)
+// with `proc` as its window procedure: a message-only window when
+// messageOnly, else a hidden top-level popup (menus need a real owner).
+HWND CreateHelperWindow(const char* className, WNDPROC proc, bool messageOnly);
+
 // A message from the program's string table.
 std::string ResString(UINT id);
 

@@ -30,13 +30,7 @@ std::string ProgressLine(const std::string& time) {
 // ---- NoteSink ----
 
 NoteSink::NoteSink() {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "EngineTestNoteSink";
-    RegisterClassExA(&wc);
-    handle_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    handle_ = rt::CreateHelperWindow("EngineTestNoteSink", Proc, true);
     SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
