@@ -3,7 +3,8 @@ mfvc_core(
   engine/EncoderVersion.cpp
   engine/EncoderDialect.cpp
   engine/OutputParser.cpp
-  engine/CommandLine.cpp)
+  engine/CommandLine.cpp
+  engine/FailureReason.cpp)
 mfvc_win(
   engine/Global.cpp
   engine/ConvertThread.cpp
