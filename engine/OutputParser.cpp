@@ -1,6 +1,7 @@
 #include "engine/OutputParser.h"
 
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "engine/CommandLine.h"
@@ -65,13 +66,52 @@ OutputParser::OutputParser(std::function<double()> clock) : clock_(std::move(clo
 void OutputParser::Reset() {
     Duration = 0;
     ProgressSeen = false;
+    for (Carried& c : carried_) c = Carried{};
 }
 
-std::vector<ProgressNote> OutputParser::Parse(const char* bytes, size_t count) {
-    std::vector<ProgressNote> notes;
-    if (count == 0) return notes;
+std::vector<ProgressNote> OutputParser::Parse(const char* bytes, size_t count, int stream) {
+    Carried& carried = carried_[stream == 1 ? 1 : 0];
     const void* zero = std::memchr(bytes, 0, count);
     if (zero) count = static_cast<size_t>(static_cast<const char*>(zero) - bytes);
+    std::string_view chunk(bytes, count);
+
+    if (carried.Discarding) {
+        const size_t end = chunk.find_first_of("\r\n");
+        if (end == std::string_view::npos) return {};
+        carried.Discarding = false;
+        chunk.remove_prefix(end);
+    }
+
+    // Whole lines are parsed now; what follows the last line end waits.
+    std::string text;
+    const size_t lastBreak = chunk.find_last_of("\r\n");
+    if (lastBreak != std::string_view::npos) {
+        text = std::move(carried.Line);
+        text.append(chunk.substr(0, lastBreak + 1));
+        carried.Line.clear();
+        chunk.remove_prefix(lastBreak + 1);
+    }
+    carried.Line.append(chunk);
+    if (carried.Line.size() > MaxCarried) {
+        carried.Line = std::string();
+        carried.Discarding = true;
+    }
+    return ParseLines(text);
+}
+
+std::vector<ProgressNote> OutputParser::Finish() {
+    std::vector<ProgressNote> notes;
+    for (Carried& carried : carried_) {
+        const std::string text = std::move(carried.Line);
+        carried = Carried{};
+        for (ProgressNote& note : ParseLines(text)) notes.push_back(std::move(note));
+    }
+    return notes;
+}
+
+std::vector<ProgressNote> OutputParser::ParseLines(const std::string& text) {
+    std::vector<ProgressNote> notes;
+    if (text.empty()) return notes;
 
     // Kept from line to line within the chunk: a duration line without a
     // separator reuses what an earlier line gave, and so does a "time=" line
@@ -79,7 +119,7 @@ std::vector<ProgressNote> OutputParser::Parse(const char* bytes, size_t count) {
     int32_t hours = 0, minutes = 0, seconds = 0;
     int64_t position = 0;
 
-    for (const std::string& line : SplitLines(std::string(bytes, count))) {
+    for (const std::string& line : SplitLines(text)) {
         if (text::Trim(line).empty()) continue;
         const std::string lower = text::LowerAZ(line);
 
