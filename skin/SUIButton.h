@@ -5,7 +5,7 @@
 // disabled), the mouse and keyboard rules, the repeat-while-held timer and
 // the painting order; TsuiButton adds a caption with an optional glyph,
 // TsuiArrowButton a black triangle and no caption.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/SUIThemes.h"
 #include "skin/SkinGeometry.h"
 

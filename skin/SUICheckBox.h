@@ -1,7 +1,7 @@
 #pragma once
 // Skinned check box: a windowed control that draws its glyph from the
 // style's four-glyph strip and its caption beside it.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/SUIThemes.h"
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };

@@ -2,7 +2,7 @@
 // Skinned single-line edit: a flat box whose outer pixel line is drawn in
 // BorderColor and whose second line in the edit's own colour, both in the
 // two-pixel frame around the text area.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/SUIThemes.h"
 
 class TsuiEdit : public rt::Edit {

@@ -1,7 +1,7 @@
 #pragma once
 // Skinned progress bar: the style's fill picture stretched over the filled
 // part, the percentage as its caption.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/SUIThemes.h"
 
 enum TsuiProgressBarOrientation { suiHorizontal, suiVertical };

@@ -2,7 +2,7 @@
 // What the skinned controls share on the Windows side: the default style,
 // the theme-file component, the style bitmaps cut into state pieces, the
 // stretch-with-fixed-corners drawing and the parent-background copy.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/ThemeTable.h"
 
 using skin::TsuiUIStyle;

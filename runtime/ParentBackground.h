@@ -1,6 +1,6 @@
 #pragma once
 // A see-through control's background: what its parent paints behind it.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 
 namespace controls {
 
