@@ -6,51 +6,17 @@ namespace rt {
 
 TApplication* Application = nullptr;
 
-namespace {
-constexpr UINT WM_SYNCHRONIZE = WM_APP + 0x100;
-struct SyncCall {
-    const std::function<void()>* fn;
-    std::exception_ptr error;
-    bool done = false;
-};
-}  // namespace
-
 TApplication::TApplication() {
     Application = this;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    syncWindow_ = CreateHelperWindow("TApplicationSync", SyncProc, true);
 }
 
 TApplication::~TApplication() {
-    if (syncWindow_) DestroyWindow(syncWindow_);
     if (Application == this) Application = nullptr;
 }
 
-LRESULT CALLBACK TApplication::SyncProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SYNCHRONIZE) {
-        auto* call = reinterpret_cast<SyncCall*>(lp);
-        try {
-            (*call->fn)();
-        } catch (...) {
-            call->error = std::current_exception();
-        }
-        call->done = true;
-        return 1;
-    }
-    return DefWindowProcA(h, msg, wp, lp);
-}
-
-void TApplication::Synchronize(const std::function<void()>& fn) {
-    SyncCall call{&fn, nullptr, false};
-    if (GetWindowThreadProcessId(syncWindow_, nullptr) == GetCurrentThreadId()) {
-        SyncProc(syncWindow_, WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&call));
-    } else {
-        SendMessageA(syncWindow_, WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&call));
-    }
-    if (call.error) std::rethrow_exception(call.error);
-    if (!call.done) throw Error("The user interface is gone");
-}
+void TApplication::Synchronize(const std::function<void()>& fn) { crossing_.Run(fn); }
 
 void TApplication::Terminate() {
     if (!terminated_) {

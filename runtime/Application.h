@@ -1,6 +1,7 @@
 #pragma once
 // The application object: the message loop with the keyboard handling of
 // forms, the error display and the crossing from other threads.
+#include "runtime/ThreadCrossing.h"
 #include "runtime/Win.h"
 
 #include <exception>
@@ -47,12 +48,11 @@ public:
     // raises is raised again in the caller. Served inside modal loops and
     // message boxes as well, since it travels as a sent message.
     void Synchronize(const std::function<void()>& fn);
-    HWND SyncWindow() const { return syncWindow_; }
+    HWND SyncWindow() const { return crossing_.Handle(); }
 
 private:
-    static LRESULT CALLBACK SyncProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     bool HandleKeyboard(MSG& msg);
-    HWND syncWindow_ = nullptr;
+    ThreadCrossing crossing_;
     bool terminated_ = false;
 };
 

@@ -12,4 +12,5 @@ mfvc_win(
   runtime/Application.cpp
   runtime/Menus.cpp
   runtime/Dialogs.cpp
+  runtime/ThreadCrossing.cpp
   runtime/Thread.cpp)
