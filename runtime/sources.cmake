@@ -11,6 +11,7 @@ mfvc_win(
   runtime/Forms.cpp
   runtime/Application.cpp
   runtime/Menus.cpp
+  runtime/ParentBackground.cpp
   runtime/Dialogs.cpp
   runtime/ThreadCrossing.cpp
   runtime/Thread.cpp)

@@ -1,6 +1,6 @@
 #include "skin/SUIThemes.h"
 
-#include "controls/ParentBackground.h"
+#include "runtime/ParentBackground.h"
 #include "skin/SkinGeometry.h"
 
 namespace {
@@ -61,5 +61,5 @@ void DrawSkinImage(const rt::Bitmap& image, rt::Canvas& canvas, const RECT& rect
 }
 
 void PaintParentBackground(rt::Canvas& canvas, rt::Control* control) {
-    if (control) controls::PaintParentBackground(*control, canvas.Handle());
+    if (control) rt::PaintParentBackground(*control, canvas.Handle());
 }
