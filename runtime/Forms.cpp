@@ -45,7 +45,7 @@ Form::Form(Component* owner) : WinControl(owner) {
 Form::~Form() {
     // The controls go first, while this is still a whole form.
     DestroyComponents();
-    if (tooltip_) DestroyWindow(tooltip_);
+    tooltip_.Reset();
     if (Application && Application->MainForm == this) Application->MainForm = nullptr;
 }
 
@@ -301,12 +301,12 @@ void Form::FocusedControlChanged(WinControl* focused) {
 
 HWND Form::TooltipHandle() {
     if (!tooltip_) {
-        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
-        SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+        tooltip_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                       GetModuleHandleA(nullptr), nullptr));
+        SendMessageA(tooltip_.Get(), TTM_SETMAXTIPWIDTH, 0, 600);
     }
-    return tooltip_;
+    return tooltip_.Get();
 }
 
 LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -79,7 +79,7 @@ private:
     int modalResult_ = mrNone;
     WinControl* activeControl_ = nullptr;
     std::vector<ActionList*> actionLists_;
-    HWND tooltip_ = nullptr;
+    UniqueWindow tooltip_;  // destroyed before the form's own window
     bool closing_ = false;
 };
 
