@@ -265,14 +265,6 @@ TEST_F(ButtonLook, StyleSetsTransparencyAndFontAutoSizeTakesOneFace) {
     b->SetAutoSize(true);
     EXPECT_EQ(b->Width(), 77);
     EXPECT_EQ(b->Height(), 27);
-
-    // A theme file that goes away leaves the button in DeepBlue.
-    auto* theme = new TsuiFileTheme(form_.get());
-    b->SetUIStyle(TsuiUIStyle::FromThemeFile);
-    b->SetFileTheme(theme);
-    delete theme;
-    EXPECT_EQ(b->FileTheme(), nullptr);
-    EXPECT_EQ(b->UIStyle(), TsuiUIStyle::DeepBlue);
 }
 
 }  // namespace
