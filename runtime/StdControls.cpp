@@ -112,11 +112,6 @@ void Image::SetAutoSize(bool on) {
     PictureChanged();
 }
 
-void Image::SetCenter(bool on) {
-    center_ = on;
-    Invalidate();
-}
-
 void Image::Paint(Canvas& canvas) {
     if (picture_.Empty()) return;
     if (stretch_) {
@@ -129,15 +124,10 @@ void Image::Paint(Canvas& canvas) {
         }
         return;
     }
-    int x = 0, y = 0;
-    if (center_) {
-        x = (Width() - picture_.Width()) / 2;
-        y = (Height() - picture_.Height()) / 2;
-    }
     if (transparent_)
-        canvas.DrawTransparent(x, y, picture_, picture_.BottomLeftColor());
+        canvas.DrawTransparent(0, 0, picture_, picture_.BottomLeftColor());
     else
-        canvas.Draw(x, y, picture_);
+        canvas.Draw(0, 0, picture_);
 }
 
 // ---- Panel ----
@@ -153,8 +143,6 @@ void Panel::SetBevelInner(Bevel b) {
     inner_ = b;
     Invalidate();
 }
-
-void Panel::CreateParams(CreateParamsA& p) { CustomControl::CreateParams(p); }
 
 static void DrawBevel(Canvas& canvas, RECT& r, Bevel b) {
     if (b == Bevel::None) return;
@@ -183,8 +171,6 @@ void Panel::Paint(Canvas& canvas) {
 // ---- GroupBox ----
 
 GroupBox::GroupBox(Component* owner) : CustomControl(owner) { SetBounds(0, 0, 185, 105); }
-
-void GroupBox::CreateParams(CreateParamsA& p) { CustomControl::CreateParams(p); }
 
 void GroupBox::Paint(Canvas& canvas) {
     canvas.SetFont(GetFont());

@@ -42,7 +42,6 @@ public:
     void SetStretch(bool on);
     void SetTransparent(bool on);
     void SetAutoSize(bool on);
-    void SetCenter(bool on);
     void Paint(Canvas& canvas) override;
 
 private:
@@ -50,7 +49,6 @@ private:
     bool stretch_ = false;
     bool transparent_ = false;
     bool autoSize_ = false;
-    bool center_ = false;
 };
 
 enum class Bevel { None, Lowered, Raised };
@@ -65,7 +63,6 @@ public:
     Alignment GetAlignment() const { return alignment_; }
 
 protected:
-    void CreateParams(CreateParamsA& params) override;
     void Paint(Canvas& canvas) override;
 
 private:
@@ -80,7 +77,6 @@ public:
     const char* ClassName() const override { return "TGroupBox"; }
 
 protected:
-    void CreateParams(CreateParamsA& params) override;
     void Paint(Canvas& canvas) override;
 };
 
