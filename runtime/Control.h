@@ -139,4 +139,22 @@ public:
     void Invalidate() override;
 };
 
+// Where a new control goes on its parent. A width or height below zero
+// keeps the control's own default size.
+struct Bounds {
+    int left = 0, top = 0, width = -1, height = -1;
+};
+
+// Makes a control of type T owned by `owner`, puts it on `parent` within
+// `bounds` and gives it `caption`: how every form places its controls.
+template <class T>
+T* MakeControl(Component* owner, WinControl* parent, const Bounds& bounds, const std::string& caption) {
+    auto* control = new T(owner);
+    control->SetParent(parent);
+    control->SetBounds(bounds.left, bounds.top, bounds.width < 0 ? control->Width() : bounds.width,
+                       bounds.height < 0 ? control->Height() : bounds.height);
+    control->SetCaption(caption);
+    return control;
+}
+
 }  // namespace rt
