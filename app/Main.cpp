@@ -46,26 +46,12 @@ void ApplyMenuLook(TsuiPopupMenu* m) {
     m->UseSystemFont = true;
 }
 
-TsuiButton* MakeButton(rt::Component* owner, rt::WinControl* parent, int l, int t, int w, int h,
-                       const char* caption, const char* hint) {
-    auto* b = new TsuiButton(owner);
-    b->SetParent(parent);
-    b->SetBounds(l, t, w, h);
-    b->SetUIStyle(TsuiUIStyle::WinXP);
-    b->SetFont(MakeFont(-11, 0, rt::clBlack));
+// The window's push buttons: the shared plain look, opaque, with a hint.
+void DressButton(TsuiButton* b, const char* hint) {
+    UsePlainButtonLook(*b);
     b->SetTransparent(false);
-    b->SetCaption(caption);
     b->SetHint(hint);
     b->SetShowHint(true);
-    return b;
-}
-
-rt::Label* MakeLabel(rt::Component* owner, rt::WinControl* parent, int l, int t, const char* caption) {
-    auto* lb = new rt::Label(owner);
-    lb->SetParent(parent);
-    lb->SetBounds(l, t, lb->Width(), lb->Height());
-    lb->SetCaption(caption);
-    return lb;
 }
 
 rt::MenuItem* AddItem(rt::Component* owner, rt::MenuItem* parent, const std::string& caption) {
@@ -86,43 +72,35 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     SetClientSize(405, 284);
     SetIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
 
-    imgTitle = new rt::Image(this);
-    imgTitle->SetParent(this);
-    imgTitle->SetBounds(0, 0, 405, 50);
+    imgTitle = rt::MakeControl<rt::Image>(this, this, {0, 0, 405, 50}, "");
     imgTitle->SetStretch(true);
     imgTitle->Picture().LoadJpegResource("BANNER_MAIN");
 
-    Image1 = new rt::Image(this);
-    Image1->SetParent(this);
-    Image1->SetBounds(8, 8, 32, 32);
+    Image1 = rt::MakeControl<rt::Image>(this, this, {8, 8, 32, 32}, "");
     Image1->Picture().LoadFromResourceName("LOGO");
     Image1->SetTransparent(true);
     Image1->SetCursor(rt::CursorKind::Hand);
     Image1->OnClick = [this](rt::Component* s) { Homepage1Click(s); };
 
-    lTitle = MakeLabel(this, this, 49, 8, "");
+    lTitle = rt::MakeControl<rt::Label>(this, this, {49, 8}, "");
     lTitle->SetFont(MakeFont(-15, rt::fsBold, rt::clWhite));
     lTitle->SetTransparent(true);
     lTitle->SetCaption(links::kMakerDomain);
     lTitle->SetCursor(rt::CursorKind::Hand);
     lTitle->OnClick = [this](rt::Component* s) { lTitleClick(s); };
 
-    lTitleHint = MakeLabel(this, this, 50, 27, "");
+    lTitleHint = rt::MakeControl<rt::Label>(this, this, {50, 27}, "");
     lTitleHint->SetAutoSize(false);
     lTitleHint->SetBounds(50, 27, 266, 13);
     lTitleHint->SetFont(MakeFont(-11, 0, rt::clWhite));
     lTitleHint->SetTransparent(true);
     lTitleHint->SetCaption("Convert video files between many formats");
 
-    iUpdate = new rt::Image(this);
-    iUpdate->SetParent(this);
-    iUpdate->SetBounds(282, 24, 32, 32);
+    iUpdate = rt::MakeControl<rt::Image>(this, this, {282, 24, 32, 32}, "");
     iUpdate->Picture().LoadFromResourceName("UPDATE_ICON");
     iUpdate->SetTransparent(true);
 
-    lUpdate = new TsuiURLLabel(this);
-    lUpdate->SetParent(this);
-    lUpdate->SetBounds(306, 24, lUpdate->Width(), lUpdate->Height());
+    lUpdate = rt::MakeControl<TsuiURLLabel>(this, this, {306, 24}, "");
     lUpdate->SetFont(MakeFont(-12, rt::fsUnderline, rt::clWhite));
     lUpdate->SetTransparent(true);
     lUpdate->SetCaption("Check for updates...");
@@ -130,63 +108,51 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     lUpdate->FontHoverColor = rt::clRed;
     lUpdate->SetFontLinkColor(rt::clWhite);
 
-    pSingleMode = new rt::Panel(this);
-    pSingleMode->SetParent(this);
-    pSingleMode->SetBounds(8, 50, 393, 234);
+    pSingleMode = rt::MakeControl<rt::Panel>(this, this, {8, 50, 393, 234}, "");
     pSingleMode->SetBevelOuter(rt::Bevel::None);
     pSingleMode->SetTabOrder(0);
 
-    lVideo = MakeLabel(this, pSingleMode, 0, 8, "1. Click 'Profile:' combobox to choose an output format.");
-    lUrl = MakeLabel(this, pSingleMode, 0, 26,
-                     "2. Click 'Convert...' button to select one or more files and start converting.");
+    lVideo = rt::MakeControl<rt::Label>(this, pSingleMode, {0, 8},
+                                        "1. Click 'Profile:' combobox to choose an output format.");
+    lUrl = rt::MakeControl<rt::Label>(this, pSingleMode, {0, 26},
+                                      "2. Click 'Convert...' button to select one or more files and start converting.");
 
-    Panel2 = new rt::Panel(this);
-    Panel2->SetParent(pSingleMode);
-    Panel2->SetBounds(0, 50, 390, 2);
+    Panel2 = rt::MakeControl<rt::Panel>(this, pSingleMode, {0, 50, 390, 2}, "");
     Panel2->SetBevelOuter(rt::Bevel::Lowered);
 
-    lConvertTo = MakeLabel(this, pSingleMode, 0, 58, "Profile:");
+    lConvertTo = rt::MakeControl<rt::Label>(this, pSingleMode, {0, 58}, "Profile:");
     lConvertTo->SetHint("'Ctrl + P' to popup the profile list");
     lConvertTo->SetShowHint(true);
 
-    lExtName = MakeLabel(this, pSingleMode, 37, 58, "(*)");
+    lExtName = rt::MakeControl<rt::Label>(this, pSingleMode, {37, 58}, "(*)");
     lExtName->SetEnabled(false);
 
-    Panel1 = new rt::Panel(this);
-    Panel1->SetParent(pSingleMode);
-    Panel1->SetBounds(0, 107, 401, 67);
+    Panel1 = rt::MakeControl<rt::Panel>(this, pSingleMode, {0, 107, 401, 67}, "");
     Panel1->SetBevelOuter(rt::Bevel::None);
 
-    lOutputFolder = MakeLabel(this, Panel1, 0, 3, "Output Folder:");
+    lOutputFolder = rt::MakeControl<rt::Label>(this, Panel1, {0, 3}, "Output Folder:");
 
-    eOutputFolder = new TsuiEdit(this);
-    eOutputFolder->SetParent(Panel1);
-    eOutputFolder->SetBounds(0, 22, 300, 20);
+    eOutputFolder = rt::MakeControl<TsuiEdit>(this, Panel1, {0, 22, 300, 20}, "");
     eOutputFolder->SetUIStyle(TsuiUIStyle::WinXP);
     eOutputFolder->SetBorderColor(0x686868);
     eOutputFolder->SetTabOrder(0);
 
-    bBrowser = MakeButton(this, Panel1, 310, 20, 80, 23, "Browser...", "Select folder for output files");
+    bBrowser = rt::MakeControl<TsuiButton>(this, Panel1, {310, 20, 80, 23}, "Browser...");
+    DressButton(bBrowser, "Select folder for output files");
     bBrowser->SetTabOrder(2);
     bBrowser->OnClick = [this](rt::Component* s) { bBrowserClick(s); };
 
-    cbSameInput = new TsuiCheckBox(this);
-    cbSameInput->SetParent(Panel1);
-    cbSameInput->SetBounds(0, 46, 122, 19);
+    cbSameInput = rt::MakeControl<TsuiCheckBox>(this, Panel1, {0, 46, 122, 19}, "");
     cbSameInput->SetUIStyle(TsuiUIStyle::WinXP);
     cbSameInput->SetCaption("Same as the input file");
     cbSameInput->SetAutoSize(true);
     cbSameInput->SetTabOrder(1);
     cbSameInput->OnClick = [this](rt::Component* s) { cbSameInputClick(s); };
 
-    pLine = new rt::Panel(this);
-    pLine->SetParent(pSingleMode);
-    pLine->SetBounds(0, 179, 390, 2);
+    pLine = rt::MakeControl<rt::Panel>(this, pSingleMode, {0, 179, 390, 2}, "");
     pLine->SetBevelOuter(rt::Bevel::Lowered);
 
-    WlmShiftImage1 = new TWlmShiftImage(this);
-    WlmShiftImage1->SetParent(pSingleMode);
-    WlmShiftImage1->SetBounds(3, 189, 32, 32);
+    WlmShiftImage1 = rt::MakeControl<TWlmShiftImage>(this, pSingleMode, {3, 189, 32, 32}, "");
     WlmShiftImage1->Picture().LoadFromResourceName("ADVANCED_NORMAL");
     WlmShiftImage1->NoFocusedPicture().LoadFromResourceName("ADVANCED_NORMAL");
     WlmShiftImage1->FocusedPicture().LoadFromResourceName("ADVANCED_HOVER");
@@ -196,19 +162,21 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     WlmShiftImage1->SetShowHint(true);
     WlmShiftImage1->OnClick = [this](rt::Component* s) { iAboutClick(s); };
 
-    lbEAddress = MakeLabel(this, pSingleMode, 37, 207, "Advanced");
+    lbEAddress = rt::MakeControl<rt::Label>(this, pSingleMode, {37, 207}, "Advanced");
     lbEAddress->SetFont(MakeFont(-11, rt::fsBold | rt::fsUnderline, rt::clBlue));
     lbEAddress->SetCursor(rt::CursorKind::Hand);
     lbEAddress->SetHint("Click to popup the menu (Ctrl + A)");
     lbEAddress->SetShowHint(true);
     lbEAddress->OnClick = [this](rt::Component* s) { iAboutClick(s); };
 
-    bConvert = MakeButton(this, pSingleMode, 122, 197, 80, 23, "Convert...",
-                          "Select one or more video files and start converting");
+    bConvert = rt::MakeControl<TsuiButton>(this, pSingleMode, {122, 197, 80, 23}, "Convert...");
+    DressButton(bConvert, "Select one or more video files and start converting");
     bConvert->OnClick = [this](rt::Component* s) { bConvertClick(s); };
-    bShowFiles = MakeButton(this, pSingleMode, 216, 197, 80, 23, "Show Files...", "Open Destination Folder");
+    bShowFiles = rt::MakeControl<TsuiButton>(this, pSingleMode, {216, 197, 80, 23}, "Show Files...");
+    DressButton(bShowFiles, "Open Destination Folder");
     bShowFiles->OnClick = [this](rt::Component* s) { bShowFilesClick(s); };
-    bExit = MakeButton(this, pSingleMode, 310, 197, 80, 23, "Exit", "Exit the software");
+    bExit = rt::MakeControl<TsuiButton>(this, pSingleMode, {310, 197, 80, 23}, "Exit");
+    DressButton(bExit, "Exit the software");
     bExit->OnClick = [this](rt::Component* s) { bExitClick(s); };
     // Tab order inside the panel: Convert, Show Files, Exit, then the
     // output-folder group.
@@ -218,9 +186,7 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     Panel1->SetTabOrder(3);
 
     // The profile box and its arrow lie over the panel.
-    fpType = new TFlatPanel(this);
-    fpType->SetParent(this);
-    fpType->SetBounds(6, 127, 371, 21);
+    fpType = rt::MakeControl<TFlatPanel>(this, this, {6, 127, 371, 21}, "");
     fpType->SetParentColor(true);
     fpType->SetColorHighLight(rt::clBlack);
     fpType->SetColorShadow(rt::clBlack);
@@ -228,9 +194,7 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     fpType->SetTabOrder(1);
     fpType->OnClick = [this](rt::Component* s) { fpTypeClick(s); };
 
-    suiArrowButton3 = new TsuiArrowButton(this);
-    suiArrowButton3->SetParent(this);
-    suiArrowButton3->SetBounds(375, 127, 21, 21);
+    suiArrowButton3 = rt::MakeControl<TsuiArrowButton>(this, this, {375, 127, 21, 21}, "");
     suiArrowButton3->SetUIStyle(TsuiUIStyle::Protein);
     suiArrowButton3->SetArrow(suiDown);
     suiArrowButton3->SetTabOrder(2);

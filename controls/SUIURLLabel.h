@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 
 class TsuiURLLabel : public rt::Label {
 public:

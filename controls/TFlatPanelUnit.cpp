@@ -1,6 +1,6 @@
 #include "controls/TFlatPanelUnit.h"
 
-#include "controls/ParentBackground.h"
+#include "runtime/ParentBackground.h"
 #include "skin/SkinGeometry.h"
 
 namespace {
@@ -41,7 +41,7 @@ void TFlatPanel::PaintWindow(rt::Canvas& canvas) {
     if (alignment_ == rt::Alignment::Right) flags |= DT_RIGHT;
 
     if (transparent_)
-        controls::PaintParentBackground(*this, canvas.Handle());
+        rt::PaintParentBackground(*this, canvas.Handle());
     else
         canvas.FillRect(r, Color());
 

@@ -1,7 +1,7 @@
 #pragma once
 // A flat, frame-drawn panel showing one line of text: the left and top edges
 // in one colour, the right and bottom edges in another.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 
 class TFlatPanel : public rt::CustomControl {
 public:

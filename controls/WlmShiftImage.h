@@ -1,7 +1,7 @@
 #pragma once
 // An image that swaps its picture as the pointer enters and leaves it, and
 // sinks two pixels right and down while a mouse button is held on it.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 
 class TWlmShiftImage : public rt::Image {
 public:

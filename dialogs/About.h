@@ -4,9 +4,19 @@
 #include "runtime/Forms.h"
 #include "skin/SUIButton.h"
 
+#include <string>
+
+// What the About window shows, given by the window that opens it.
+struct AboutDetails {
+    std::string title;         // the program title
+    std::string supportEmail;  // shown after "Email: "
+    std::string linkText;      // the address shown as a link
+    std::string linkTarget;    // the page the link opens
+};
+
 class TfrmAbout : public rt::Form {
 public:
-    explicit TfrmAbout(rt::Component* owner);
+    TfrmAbout(rt::Component* owner, const AboutDetails& details);
     const char* ClassName() const override { return "TfrmAbout"; }
 
     rt::Image* Image2;  // banner
@@ -21,4 +31,7 @@ public:
 
     void FormShow(rt::Component* Sender);
     void lbEAddressClick(rt::Component* Sender);
+
+private:
+    AboutDetails details_;
 };

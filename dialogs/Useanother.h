@@ -6,9 +6,12 @@
 #include "skin/SUIButton.h"
 #include "skin/SUIEdit.h"
 
+#include <string>
+
 class TfrmUseFFmpeg : public rt::Form {
 public:
-    explicit TfrmUseFFmpeg(rt::Component* owner);
+    // messageTitle: the caption of the dialog's message boxes.
+    TfrmUseFFmpeg(rt::Component* owner, const std::string& messageTitle);
     const char* ClassName() const override { return "TfrmUseFFmpeg"; }
 
     rt::GroupBox* GroupBox1;
@@ -23,4 +26,7 @@ public:
     void bBrowserClick(rt::Component* Sender);
     void bDefaultClick(rt::Component* Sender);
     void bOKClick(rt::Component* Sender);
+
+private:
+    std::string messageTitle_;
 };

@@ -2,11 +2,8 @@
 
 #include <shlobj.h>
 
-#include "engine/CommandLine.h"
 #include "runtime/Forms.h"
 #include "runtime/Strings.h"
-
-std::string TwoDigits(int n) { return engine::TwoDigits(n); }
 
 bool IsFileInUse(const std::string& path) {
     if (!rt::FileExists(path)) return false;
@@ -41,48 +38,86 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM /*param*/, LPARAM data) {
     return 0;
 }
 
+namespace {
+
+// The shell's allocator, released once.
+class ShellAllocator {
+public:
+    ShellAllocator() {
+        if (FAILED(SHGetMalloc(&malloc_))) malloc_ = nullptr;
+    }
+    ~ShellAllocator() {
+        if (malloc_) malloc_->Release();
+    }
+    ShellAllocator(const ShellAllocator&) = delete;
+    ShellAllocator& operator=(const ShellAllocator&) = delete;
+    IMalloc* Get() const { return malloc_; }
+
+private:
+    IMalloc* malloc_ = nullptr;
+};
+
+// A block from the shell's allocator (an item list or a buffer), freed once
+// by its owner.
+template <typename T>
+class ShellMemory {
+public:
+    explicit ShellMemory(IMalloc* malloc, T* block = nullptr) : malloc_(malloc), block_(block) {}
+    ~ShellMemory() { Reset(); }
+    ShellMemory(const ShellMemory&) = delete;
+    ShellMemory& operator=(const ShellMemory&) = delete;
+    T* Get() const { return block_; }
+    T** Receive() {
+        Reset();
+        return &block_;
+    }
+    void Reset(T* block = nullptr) {
+        if (block_) malloc_->Free(block_);
+        block_ = block;
+    }
+
+private:
+    IMalloc* malloc_;
+    T* block_;
+};
+
+}  // namespace
+
 bool BrowseForFolder(const std::string& title, const std::wstring& root, std::string& folder) {
     if (!rt::DirectoryExists(folder)) folder.clear();
-    IMalloc* malloc = nullptr;
-    if (FAILED(SHGetMalloc(&malloc)) || !malloc) return false;
-    bool result = false;
-    char* buffer = static_cast<char*>(malloc->Alloc(MAX_PATH));
-    if (buffer) {
-        LPITEMIDLIST rootList = nullptr;
-        if (!root.empty()) {
-            IShellFolder* desktop = nullptr;
-            if (SUCCEEDED(SHGetDesktopFolder(&desktop))) {
-                desktop->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(root.c_str()), nullptr, &rootList,
-                                          nullptr);
-                desktop->Release();
-            }
+    ShellAllocator allocator;
+    IMalloc* malloc = allocator.Get();
+    if (!malloc) return false;
+    ShellMemory<char> buffer(malloc, static_cast<char*>(malloc->Alloc(MAX_PATH)));
+    if (!buffer.Get()) return false;
+    ShellMemory<ITEMIDLIST> rootList(malloc);
+    if (!root.empty()) {
+        IShellFolder* desktop = nullptr;
+        if (SUCCEEDED(SHGetDesktopFolder(&desktop))) {
+            desktop->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(root.c_str()), nullptr,
+                                      rootList.Receive(), nullptr);
+            desktop->Release();
         }
-        BROWSEINFOA bi{};
-        bi.hwndOwner = rt::Application ? rt::Application->Handle() : nullptr;
-        bi.pidlRoot = rootList;
-        bi.pszDisplayName = buffer;
-        bi.lpszTitle = title.c_str();
-        bi.ulFlags = BIF_RETURNONLYFSDIRS;
-        if (!folder.empty()) {
-            bi.lpfn = BrowseCallback;
-            bi.lParam = reinterpret_cast<LPARAM>(folder.c_str());
-        }
-        LPITEMIDLIST chosen = nullptr;
-        {
-            rt::TaskWindowsDisabler disabler(nullptr);
-            const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-            chosen = SHBrowseForFolderA(&bi);
-            SetErrorMode(oldMode);
-        }
-        if (chosen) {
-            SHGetPathFromIDListA(chosen, buffer);
-            malloc->Free(chosen);
-            folder = buffer;
-            result = true;
-        }
-        if (rootList) malloc->Free(rootList);
-        malloc->Free(buffer);
     }
-    malloc->Release();
-    return result;
+    BROWSEINFOA bi{};
+    bi.hwndOwner = rt::Application ? rt::Application->Handle() : nullptr;
+    bi.pidlRoot = rootList.Get();
+    bi.pszDisplayName = buffer.Get();
+    bi.lpszTitle = title.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS;
+    if (!folder.empty()) {
+        bi.lpfn = BrowseCallback;
+        bi.lParam = reinterpret_cast<LPARAM>(folder.c_str());
+    }
+    ShellMemory<ITEMIDLIST> chosen(malloc);
+    {
+        rt::TaskWindowsDisabler disabler(nullptr);
+        const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+        chosen.Reset(SHBrowseForFolderA(&bi));
+        SetErrorMode(oldMode);
+    }
+    if (!chosen.Get()) return false;
+    SHGetPathFromIDListA(chosen.Get(), buffer.Get());
+    folder = buffer.Get();
+    return true;
 }

@@ -14,9 +14,6 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM param, LPARAM data);
 // writing.
 bool IsFileInUse(const std::string& path);
 
-// "07" for 7, "125" for 125.
-std::string TwoDigits(int n);
-
 // Creates a folder and every missing parent, outermost first. A drive root
 // counts as existing; an empty path fails.
 bool ForceDirectories(const std::string& path);

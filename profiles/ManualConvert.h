@@ -4,9 +4,14 @@
 #include "runtime/Forms.h"
 #include "skin/SUIButton.h"
 
+#include <string>
+
 class TfrmManualConvert : public rt::Form {
 public:
-    explicit TfrmManualConvert(rt::Component* owner);
+    // currentLine: the profile line now chosen, taken apart into the two
+    // fields when this dialog could have written it; messageTitle: the
+    // caption of the dialog's message boxes.
+    TfrmManualConvert(rt::Component* owner, const std::string& currentLine, const std::string& messageTitle);
     const char* ClassName() const override { return "TfrmManualConvert"; }
 
     rt::Label* Label10;
@@ -31,4 +36,8 @@ public:
     void FormShow(rt::Component* Sender);
     void eCommandLineChange(rt::Component* Sender);
     void bOKClick(rt::Component* Sender);
+
+private:
+    std::string currentLine_;
+    std::string messageTitle_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The system's file-open dialog.
-#include "runtime/Controls.h"
+#include "runtime/Component.h"
+#include "runtime/Win.h"
 
 #include <string>
 #include <vector>

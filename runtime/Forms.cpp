@@ -2,36 +2,9 @@
 
 #include <algorithm>
 
-#include "runtime/Strings.h"
+#include "runtime/Application.h"
 
 namespace rt {
-
-TApplication* Application = nullptr;
-
-std::string ShortCutToText(WORD shortcut) {
-    std::string s;
-    if (shortcut & scShift) s += "Shift+";
-    if (shortcut & scCtrl) s += "Ctrl+";
-    if (shortcut & scAlt) s += "Alt+";
-    const WORD key = shortcut & 0xFF;
-    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
-        s += static_cast<char>(key);
-    else if (key >= VK_F1 && key <= VK_F12)
-        s += "F" + std::to_string(key - VK_F1 + 1);
-    return s;
-}
-
-bool Action::Execute() {
-    if (!OnExecute) return false;
-    OnExecute(this);
-    return true;
-}
-
-bool ActionList::IsShortCut(WORD shortcut) {
-    for (Action* a : actions_)
-        if (a->ShortCut == shortcut && a->Execute()) return true;
-    return false;
-}
 
 // ---- TaskWindowsDisabler ----
 
@@ -72,7 +45,7 @@ Form::Form(Component* owner) : WinControl(owner) {
 Form::~Form() {
     // The controls go first, while this is still a whole form.
     DestroyComponents();
-    if (tooltip_) DestroyWindow(tooltip_);
+    tooltip_.Reset();
     if (Application && Application->MainForm == this) Application->MainForm = nullptr;
 }
 
@@ -328,12 +301,12 @@ void Form::FocusedControlChanged(WinControl* focused) {
 
 HWND Form::TooltipHandle() {
     if (!tooltip_) {
-        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
-        SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+        tooltip_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                       GetModuleHandleA(nullptr), nullptr));
+        SendMessageA(tooltip_.Get(), TTM_SETMAXTIPWIDTH, 0, 600);
     }
-    return tooltip_;
+    return tooltip_.Get();
 }
 
 LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -358,180 +331,6 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return WinControl::WndProc(msg, wp, lp);
-}
-
-// ---- TApplication ----
-
-namespace {
-constexpr UINT WM_SYNCHRONIZE = WM_APP + 0x100;
-struct SyncCall {
-    const std::function<void()>* fn;
-    std::exception_ptr error;
-    bool done = false;
-};
-}  // namespace
-
-TApplication::TApplication() {
-    Application = this;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
-    syncWindow_ = CreateHelperWindow("TApplicationSync", SyncProc, true);
-}
-
-TApplication::~TApplication() {
-    if (syncWindow_) DestroyWindow(syncWindow_);
-    if (Application == this) Application = nullptr;
-}
-
-LRESULT CALLBACK TApplication::SyncProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SYNCHRONIZE) {
-        auto* call = reinterpret_cast<SyncCall*>(lp);
-        try {
-            (*call->fn)();
-        } catch (...) {
-            call->error = std::current_exception();
-        }
-        call->done = true;
-        return 1;
-    }
-    return DefWindowProcA(h, msg, wp, lp);
-}
-
-void TApplication::Synchronize(const std::function<void()>& fn) {
-    SyncCall call{&fn, nullptr, false};
-    if (GetWindowThreadProcessId(syncWindow_, nullptr) == GetCurrentThreadId()) {
-        SyncProc(syncWindow_, WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&call));
-    } else {
-        SendMessageA(syncWindow_, WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&call));
-    }
-    if (call.error) std::rethrow_exception(call.error);
-    if (!call.done) throw Error("The user interface is gone");
-}
-
-void TApplication::Terminate() {
-    if (!terminated_) {
-        terminated_ = true;
-        PostQuitMessage(0);
-    }
-}
-
-bool TApplication::HandleKeyboard(MSG& msg) {
-    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_CHAR &&
-        msg.message != WM_SYSCHAR)
-        return false;
-    WinControl* target = WinControl::FromHandle(msg.hwnd);
-    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    auto* form = dynamic_cast<Form*>(WinControl::FromHandle(root));
-    if (!form) return false;
-    const unsigned shift = KeyboardShift();
-    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
-        const WORD vk = static_cast<WORD>(msg.wParam);
-        if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) return false;
-        WORD shortcut = vk;
-        if (shift & ssShift) shortcut |= scShift;
-        if (shift & ssCtrl) shortcut |= scCtrl;
-        if (shift & ssAlt) shortcut |= scAlt;
-        if (form->IsShortCut(shortcut)) return true;
-        if (vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE) {
-            const LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, vk, reinterpret_cast<LPARAM>(&msg));
-            if (code & DLGC_WANTALLKEYS) return false;
-            if (vk == VK_TAB) {
-                if ((code & DLGC_WANTTAB) || (shift & (ssCtrl | ssAlt))) return false;
-                form->SelectNext(!(shift & ssShift));
-                return true;
-            }
-            if (form->OfferDialogKey(vk, shift)) return true;
-        }
-        return false;
-    }
-    const char ch = static_cast<char>(msg.wParam);
-    if (msg.message == WM_SYSCHAR) return form->OfferDialogChar(ch, shift | ssAlt);
-    // A plain character is offered for accelerators only when the focused
-    // control does not take characters itself.
-    const LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, 0, reinterpret_cast<LPARAM>(&msg));
-    if (code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) return false;
-    if (target && ch >= ' ') return form->OfferDialogChar(ch, shift);
-    return false;
-}
-
-bool TApplication::ProcessMessage(MSG& msg) {
-    if (msg.message == WM_QUIT) {
-        terminated_ = true;
-        return false;
-    }
-    if (HandleKeyboard(msg)) return true;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-    return true;
-}
-
-bool TApplication::HandleMessage() {
-    MSG msg;
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-        terminated_ = true;
-        return false;
-    }
-    return ProcessMessage(msg);
-}
-
-void TApplication::ProcessMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!ProcessMessage(msg)) {
-            PostQuitMessage(0);
-            break;
-        }
-    }
-}
-
-void TApplication::Run() {
-    if (MainForm) MainForm->Show();
-    while (!terminated_) {
-        if (!HandleMessage()) break;
-    }
-}
-
-void TApplication::ShowException(const std::exception& e) {
-    std::string text = e.what();
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-    if (OnShowException) {
-        OnShowException(text);
-        return;
-    }
-    MessageBox(text, Title, MB_OK | MB_ICONERROR);
-}
-
-void TApplication::HandleException() {
-    try {
-        throw;
-    } catch (const std::exception& e) {
-        ShowException(e);
-    } catch (...) {
-        ShowException(Error("Unknown error"));
-    }
-}
-
-int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
-    HWND owner = GetActiveWindow();
-    if (!owner && MainForm) owner = MainForm->HandleIfAllocated();
-    TaskWindowsDisabler disabler(owner);
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
-}
-
-HWND TApplication::Handle() const { return MainForm ? MainForm->HandleIfAllocated() : nullptr; }
-
-void TApplication::Restore() {
-    HWND h = Handle();
-    if (h && IsIconic(h)) ShowWindow(h, SW_RESTORE);
-}
-
-void TApplication::BringToFront() {
-    HWND h = Handle();
-    if (!h) return;
-    HWND top = GetLastActivePopup(h);
-    if (!top || !IsWindowVisible(top) || !IsWindowEnabled(top)) top = h;
-    SetForegroundWindow(top);
 }
 
 }  // namespace rt

@@ -72,16 +72,13 @@ LRESULT CALLBACK PopupMenu::OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
             if (mis->CtlType == ODT_MENU) {
                 auto* item = reinterpret_cast<MenuItem*>(mis->itemData);
-                HDC dc = GetDC(h);
-                {
-                    Canvas canvas(dc);
-                    canvas.SetFontHandle(SystemMenuFont(), clMenuText);
-                    int width = canvas.TextWidth(item->Caption) + 20, height = canvas.TextHeight("W") + 4;
-                    if (item->OnMeasureItem) item->OnMeasureItem(item, canvas, width, height);
-                    mis->itemWidth = static_cast<UINT>(width);
-                    mis->itemHeight = static_cast<UINT>(height);
-                }
-                ReleaseDC(h, dc);
+                WindowDC dc(h);
+                Canvas canvas(dc.Get());
+                canvas.SetFontHandle(SystemMenuFont(), clMenuText);
+                int width = canvas.TextWidth(item->Caption) + 20, height = canvas.TextHeight("W") + 4;
+                if (item->OnMeasureItem) item->OnMeasureItem(item, canvas, width, height);
+                mis->itemWidth = static_cast<UINT>(width);
+                mis->itemHeight = static_cast<UINT>(height);
                 return TRUE;
             }
         } else if (msg == WM_DRAWITEM) {

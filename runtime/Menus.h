@@ -1,7 +1,8 @@
 #pragma once
 // Popup menus built from a tree of items. A menu may draw its items itself:
 // each item then has a measure and a draw handler that the menu calls.
-#include "runtime/Controls.h"
+#include "runtime/Component.h"
+#include "runtime/Graphics.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "runtime/Thread.h"
 
-#include "runtime/Forms.h"
+#include "runtime/ThreadCrossing.h"
 
 namespace rt {
 
@@ -15,10 +15,6 @@ void Thread::Start() {
     ResumeThread(h);
 }
 
-void Thread::WaitFor() {
-    if (handle_) WaitForSingleObject(handle_.Get(), INFINITE);
-}
-
 DWORD WINAPI Thread::Entry(void* p) {
     auto* self = static_cast<Thread*>(p);
     try {
@@ -30,6 +26,10 @@ DWORD WINAPI Thread::Entry(void* p) {
     return 0;
 }
 
-void Thread::Synchronize(const std::function<void()>& fn) { Application->Synchronize(fn); }
+void Thread::Synchronize(const std::function<void()>& fn) {
+    ThreadCrossing* crossing = ThreadCrossing::Current();
+    if (!crossing) throw Error("The user interface is gone");
+    crossing->Run(fn);
+}
 
 }  // namespace rt

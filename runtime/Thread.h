@@ -23,9 +23,6 @@ public:
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
     void SetFreeOnTerminate(bool on) { freeOnTerminate_ = on; }
-    // Waits for the end of Execute (only for threads that do not free
-    // themselves).
-    void WaitFor();
 
 protected:
     virtual void Execute() = 0;

@@ -73,6 +73,52 @@ private:
     T h_ = nullptr;
 };
 
+// A window destroyed by its owner.
+class UniqueWindow {
+public:
+    UniqueWindow() = default;
+    explicit UniqueWindow(HWND h) : h_(h) {}
+    UniqueWindow(UniqueWindow&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    UniqueWindow& operator=(UniqueWindow&& o) noexcept {
+        if (this != &o) Reset(std::exchange(o.h_, nullptr));
+        return *this;
+    }
+    UniqueWindow(const UniqueWindow&) = delete;
+    UniqueWindow& operator=(const UniqueWindow&) = delete;
+    ~UniqueWindow() { Reset(); }
+    HWND Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    void Reset(HWND h = nullptr) {
+        if (h_) DestroyWindow(h_);
+        h_ = h;
+    }
+
+private:
+    HWND h_ = nullptr;
+};
+
+// A window's device context, borrowed with GetDC (the client area) or
+// GetWindowDC (the whole window, frame included) and given back once.
+class WindowDC {
+public:
+    enum Area { Client, Whole };
+    explicit WindowDC(HWND window, Area area = Client)
+        : window_(window), dc_(area == Whole ? GetWindowDC(window) : GetDC(window)) {}
+    WindowDC(WindowDC&& o) noexcept : window_(o.window_), dc_(std::exchange(o.dc_, nullptr)) {}
+    WindowDC& operator=(WindowDC&&) = delete;
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // The folder that holds the running executable, ending in "\\".
 std::string ExecutableFolder();
 

@@ -2,8 +2,16 @@ mfvc_core(runtime/Strings.cpp)
 mfvc_win(
   runtime/Win.cpp
   runtime/Graphics.cpp
-  runtime/Controls.cpp
+  runtime/Component.cpp
+  runtime/Control.cpp
+  runtime/WinControl.cpp
+  runtime/WinControlMouse.cpp
+  runtime/StdControls.cpp
+  runtime/Actions.cpp
   runtime/Forms.cpp
+  runtime/Application.cpp
   runtime/Menus.cpp
+  runtime/ParentBackground.cpp
   runtime/Dialogs.cpp
+  runtime/ThreadCrossing.cpp
   runtime/Thread.cpp)

@@ -59,19 +59,6 @@ void TsuiCustomButton::SetUIStyle(TsuiUIStyle style) {
     Invalidate();
 }
 
-void TsuiCustomButton::SetFileTheme(TsuiFileTheme* theme) {
-    fileTheme_ = theme;
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiCustomButton::Notification(rt::Component* component, rt::Operation op) {
-    rt::CustomControl::Notification(component, op);
-    if (op == rt::Operation::Remove && component == fileTheme_) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
-}
-
 void TsuiCustomButton::SetAutoSize(bool on) {
     autoSize_ = on;
     ApplyAutoSize();
@@ -80,7 +67,7 @@ void TsuiCustomButton::SetAutoSize(bool on) {
 
 void TsuiCustomButton::ApplyAutoSize() {
     if (!autoSize_) return;
-    // The stored style, not the resolved one: a theme file has no say here.
+    // The stored style, not the resolved one: FromThemeFile has no size.
     rt::Bitmap whole;
     LoadStyleBitmap(uiStyle_, skin::entry::Button, &whole);
     const skin::Size size = skin::ButtonAutoSize({whole.Width(), whole.Height()});
@@ -254,7 +241,6 @@ void TsuiCustomButton::LoadFace(rt::Bitmap& face) const {
 
 void TsuiCustomButton::PaintWindow(rt::Canvas& canvas) {
     // The framework hands us the off-screen buffer of the whole client area.
-    boldCaption_ = false;
     rt::Bitmap face;
     LoadFace(face);
     const RECT client = ClientRect();
@@ -263,7 +249,7 @@ void TsuiCustomButton::PaintWindow(rt::Canvas& canvas) {
     else
         canvas.FillRect(client, Color());
     DrawFace(canvas, face);
-    if (Focused() && TabStop()) DrawFocus(canvas);
+    if (ShowsFocus()) DrawFocus(canvas);
     canvas.SetFont(GetFont());
     if (!text::Trim(Caption()).empty()) DrawCaption(canvas, Caption());
 }
@@ -272,16 +258,15 @@ void TsuiCustomButton::DrawFace(rt::Canvas& canvas, const rt::Bitmap& face) {
     DrawSkinImage(face, canvas, ClientRect(), maskFace_);
 }
 
-rt::Font TsuiCustomButton::TakeCaptionFont() {
+rt::Font TsuiCustomButton::CaptionFont() const {
     rt::Font font = GetFont();
-    if (boldCaption_) font.Style |= rt::fsBold;
-    boldCaption_ = false;
+    if (FocusShownBold() && ShowsFocus()) font.Style |= rt::fsBold;
     return font;
 }
 
 void TsuiCustomButton::DrawCaption(rt::Canvas& canvas, const std::string& caption) {
     canvas.SetBrushClear();
-    const rt::Font font = TakeCaptionFont();
+    const rt::Font font = CaptionFont();
     canvas.SetFont(font);
     const skin::Rect client{0, 0, Width(), Height()};
     for (const skin::CaptionPass& pass : skin::CaptionPasses(Enabled(), pressed_)) {
@@ -334,15 +319,17 @@ void TsuiButton::DrawFace(rt::Canvas& canvas, const rt::Bitmap& face) {
     if (!glyph_.Empty()) DrawGlyph(canvas);
 }
 
-void TsuiButton::DrawGlyph(rt::Canvas& canvas) {
+skin::GlyphPlacement TsuiButton::PlaceGlyphAndCaption(rt::Canvas& canvas) const {
     canvas.SetFont(GetFont());
     RECT measured{0, 0, 0, 0};
     canvas.DrawText(Caption(), measured, DT_CALCRECT | DT_SINGLELINE);
+    return skin::PlaceGlyph(layout_, {Width(), Height()}, {glyph_.Width(), glyph_.Height()},
+                            {measured.right - measured.left, measured.bottom - measured.top}, spacing_, Pressed());
+}
+
+void TsuiButton::DrawGlyph(rt::Canvas& canvas) {
+    const skin::GlyphPlacement at = PlaceGlyphAndCaption(canvas);
     const skin::Size glyphSize{glyph_.Width(), glyph_.Height()};
-    const skin::GlyphPlacement at =
-        skin::PlaceGlyph(layout_, {Width(), Height()}, glyphSize,
-                         {measured.right - measured.left, measured.bottom - measured.top}, spacing_, Pressed());
-    captionPos_ = at.caption;
     const skin::GlyphImage image = skin::SelectGlyphImage(glyphSize, Enabled());
     const skin::Rect& s = image.source;
     if (image.greyed) {
@@ -358,22 +345,32 @@ void TsuiButton::DrawCaption(rt::Canvas& canvas, const std::string& caption) {
         TsuiCustomButton::DrawCaption(canvas, caption);
         return;
     }
+    const skin::Point at = PlaceGlyphAndCaption(canvas).caption;
     canvas.SetBrushClear();
-    const rt::Font font = TakeCaptionFont();
+    const rt::Font font = CaptionFont();
     canvas.SetFont(font);
     for (const skin::CaptionPass& pass : skin::CaptionPasses(Enabled(), Pressed())) {
-        RECT r{captionPos_.x + pass.dx, captionPos_.y + pass.dy, Width(), Height()};
+        RECT r{at.x + pass.dx, at.y + pass.dy, Width(), Height()};
         canvas.SetTextColor(pass.colour.value_or(font.Color));
         canvas.DrawText(caption, r, DT_SINGLELINE);
     }
 }
 
-void TsuiButton::DrawFocus(rt::Canvas& canvas) {
+bool TsuiButton::FocusShownBold() const {
     const TsuiUIStyle style = ResolvedStyle();
-    if (style == TsuiUIStyle::MacOS || style == TsuiUIStyle::BlueGlass)
-        RequestBoldCaption();
-    else
-        TsuiCustomButton::DrawFocus(canvas);
+    return style == TsuiUIStyle::MacOS || style == TsuiUIStyle::BlueGlass;
+}
+
+void TsuiButton::DrawFocus(rt::Canvas& canvas) {
+    if (!FocusShownBold()) TsuiCustomButton::DrawFocus(canvas);
+}
+
+void UsePlainButtonLook(TsuiButton& button) {
+    button.SetUIStyle(TsuiUIStyle::WinXP);
+    rt::Font f = button.GetFont();
+    f.Height = -11;
+    f.Color = rt::clBlack;
+    button.SetFont(f);
 }
 
 // ---- TsuiArrowButton ----

@@ -5,7 +5,7 @@
 // disabled), the mouse and keyboard rules, the repeat-while-held timer and
 // the painting order; TsuiButton adds a caption with an optional glyph,
 // TsuiArrowButton a black triangle and no caption.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/SUIThemes.h"
 #include "skin/SkinGeometry.h"
 
@@ -32,8 +32,6 @@ public:
 
     TsuiUIStyle UIStyle() const { return uiStyle_; }
     void SetUIStyle(TsuiUIStyle style);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
     bool Transparent() const { return transparent_; }
@@ -70,7 +68,6 @@ public:
     bool DialogKey(WORD key, unsigned shift) override;
     bool DialogChar(char ch, unsigned shift) override;
     void FocusChanged(rt::WinControl* focused) override;
-    void Notification(rt::Component* component, rt::Operation op) override;
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 protected:
@@ -89,14 +86,17 @@ protected:
     virtual void DrawCaption(rt::Canvas& canvas, const std::string& caption);
     virtual void DrawFocus(rt::Canvas& canvas);
 
-    // The look after theme-file resolution.
-    TsuiUIStyle ResolvedStyle() const { return ResolvedBuiltInStyle(fileTheme_, uiStyle_); }
+    // The look the style stands for.
+    TsuiUIStyle ResolvedStyle() const { return BuiltInStyle(uiStyle_); }
     // Face masking: magenta in the face's corners shows the background.
     bool MaskFace() const { return maskFace_; }
-    // Set by DrawFocus in the looks that mark focus with a bold caption.
-    void RequestBoldCaption() { boldCaption_ = true; }
-    // The caption's font, bold when requested; the request is used up.
-    rt::Font TakeCaptionFont();
+    // True in the looks that mark focus with a bold caption instead of a
+    // focus rectangle.
+    virtual bool FocusShownBold() const { return false; }
+    // Whether the focus shows now: focused and a tab stop.
+    bool ShowsFocus() const { return Focused() && TabStop(); }
+    // The caption's font: bold while the focus shows in bold.
+    rt::Font CaptionFont() const;
 
 private:
     void SetMouseState(bool hovering, bool pressed);
@@ -105,7 +105,6 @@ private:
     void LoadFace(rt::Bitmap& face) const;
 
     TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     bool autoSize_ = false;
     bool transparent_ = false;
     bool maskFace_ = false;
@@ -114,7 +113,6 @@ private:
     bool default_ = false;
     bool activeDefault_ = false;
     int focusedRectMargin_ = 2;
-    bool boldCaption_ = false;
     bool hovering_ = false;
     bool pressed_ = false;
     bool timerRunning_ = false;
@@ -139,14 +137,16 @@ protected:
     void DrawFace(rt::Canvas& canvas, const rt::Bitmap& face) override;
     void DrawCaption(rt::Canvas& canvas, const std::string& caption) override;
     void DrawFocus(rt::Canvas& canvas) override;
+    bool FocusShownBold() const override;
 
 private:
+    // Where glyph and caption go, the caption measured in the plain font.
+    skin::GlyphPlacement PlaceGlyphAndCaption(rt::Canvas& canvas) const;
     void DrawGlyph(rt::Canvas& canvas);
 
     rt::Bitmap glyph_;
     TButtonLayout layout_ = blGlyphLeft;
     int spacing_ = 4;
-    skin::Point captionPos_;  // where the last face drawing put the caption
 };
 
 class TsuiArrowButton : public TsuiCustomButton {
@@ -171,3 +171,7 @@ private:
 
     TsuiArrowButtonType arrow_ = suiUp;
 };
+
+// The look the program's push buttons share: WinXP, with black text of the
+// usual height.
+void UsePlainButtonLook(TsuiButton& button);

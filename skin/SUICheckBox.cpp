@@ -15,22 +15,15 @@ void TsuiCheckBox::CreateParams(rt::CreateParamsA& params) {
     params.ClassStyle &= ~static_cast<UINT>(CS_DBLCLKS);
 }
 
+void TsuiCheckBox::AfterCreateHandle() {
+    rt::CustomControl::AfterCreateHandle();
+    ApplyAutoSize();
+}
+
 void TsuiCheckBox::SetUIStyle(TsuiUIStyle style) {
     uiStyle_ = style;
+    ApplyAutoSize();
     Invalidate();
-}
-
-void TsuiCheckBox::SetFileTheme(TsuiFileTheme* theme) {
-    fileTheme_ = theme;
-    Invalidate();
-}
-
-void TsuiCheckBox::Notification(rt::Component* component, rt::Operation op) {
-    rt::CustomControl::Notification(component, op);
-    if (op == rt::Operation::Remove && component == fileTheme_) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }
 
 void TsuiCheckBox::SetChecked(bool on) {
@@ -84,12 +77,42 @@ void TsuiCheckBox::FocusChanged(rt::WinControl* /*focused*/) { Invalidate(); }
 
 void TsuiCheckBox::FontChanged() {
     rt::CustomControl::FontChanged();
+    ApplyAutoSize();
     Invalidate();
+}
+
+void TsuiCheckBox::CaptionChanged() {
+    rt::CustomControl::CaptionChanged();
+    ApplyAutoSize();
+}
+
+void TsuiCheckBox::BoundsChanged() {
+    rt::CustomControl::BoundsChanged();
+    ApplyAutoSize();
 }
 
 void TsuiCheckBox::SetAutoSize(bool on) {
     autoSize_ = on;
+    ApplyAutoSize();
     Invalidate();
+}
+
+void TsuiCheckBox::LoadGlyph(rt::Bitmap& glyph) const {
+    LoadStyleBitmap(BuiltInStyle(uiStyle_), GlyphEntry(), &glyph, 4, skin::CheckBoxGlyphPiece(checked_, Enabled()));
+}
+
+void TsuiCheckBox::ApplyAutoSize() {
+    // Measured as it is painted: on an off-screen bitmap in the control's
+    // font. Before the window exists the size is left as set.
+    if (!autoSize_ || !HandleAllocated()) return;
+    rt::Bitmap glyph;
+    LoadGlyph(glyph);
+    rt::Bitmap surface(1, 1);
+    rt::Canvas& canvas = surface.GetCanvas();
+    canvas.SetFont(GetFont());
+    const skin::Size size =
+        skin::CheckBoxAutoSize({glyph.Width(), glyph.Height()}, canvas.TextHeight("W"), canvas.TextWidth(Caption()));
+    if (size.width != Width() || size.height != Height()) SetBounds(Left(), Top(), size.width, size.height);
 }
 
 void TsuiCheckBox::SetTransparent(bool on) {
@@ -104,17 +127,10 @@ void TsuiCheckBox::SetRightToLeft(bool on) {
 
 void TsuiCheckBox::Paint(rt::Canvas& canvas) {
     rt::Bitmap glyph;
-    LoadStyleBitmap(ResolvedBuiltInStyle(fileTheme_, uiStyle_), GlyphEntry(), &glyph, 4,
-                    skin::CheckBoxGlyphPiece(checked_, Enabled()));
+    LoadGlyph(glyph);
     const skin::Size glyphSize{glyph.Width(), glyph.Height()};
     canvas.SetFont(GetFont());
     const int textHeightW = canvas.TextHeight("W");
-    if (autoSize_) {
-        const skin::Size size = skin::CheckBoxAutoSize(glyphSize, textHeightW, canvas.TextWidth(Caption()));
-        // A changed size brings a new paint of the new area; this one
-        // already lays out for it.
-        if (size.width != Width() || size.height != Height()) SetBounds(Left(), Top(), size.width, size.height);
-    }
     const skin::Size client{Width(), Height()};
     const RECT all{0, 0, client.width, client.height};
     if (transparent_)

@@ -1,7 +1,7 @@
 #pragma once
 // Skinned check box: a windowed control that draws its glyph from the
 // style's four-glyph strip and its caption beside it.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/SUIThemes.h"
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
@@ -13,8 +13,6 @@ public:
 
     TsuiUIStyle UIStyle() const { return uiStyle_; }
     void SetUIStyle(TsuiUIStyle style);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme);
     // OnClick fires on every change of Checked, by the user or by code,
     // except while the form is loading.
     bool Checked() const { return checked_; }
@@ -22,7 +20,8 @@ public:
     // There is no third state: cbGrayed unchecks.
     TCheckBoxState State() const { return checked_ ? cbChecked : cbUnchecked; }
     void SetState(TCheckBoxState s) { SetChecked(s == cbChecked); }
-    // Sized to glyph and caption each time it paints.
+    // Sized to glyph and caption, once it has its window, whenever either
+    // or the place changes.
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
     bool Transparent() const { return transparent_; }
@@ -37,13 +36,15 @@ public:
     void MouseDown(rt::MouseButton button, unsigned shift, int x, int y) override;
     bool DialogChar(char ch, unsigned shift) override;
     void FocusChanged(rt::WinControl* focused) override;
-    void Notification(rt::Component* component, rt::Operation op) override;
 
 protected:
     void CreateParams(rt::CreateParamsA& params) override;
+    void AfterCreateHandle() override;
     void Paint(rt::Canvas& canvas) override;
     void KeyUp(WORD& key, unsigned shift) override;
     void FontChanged() override;
+    void CaptionChanged() override;
+    void BoundsChanged() override;
 
     // What a derived box (a radio button) changes.
     virtual bool ShowsFocus() const { return TabStop() && Focused(); }
@@ -55,8 +56,11 @@ protected:
     virtual bool KeyToggles() const { return true; }
 
 private:
+    // The glyph for the current state, cut from the style's strip.
+    void LoadGlyph(rt::Bitmap& glyph) const;
+    void ApplyAutoSize();
+
     TsuiUIStyle uiStyle_;
-    TsuiFileTheme* fileTheme_ = nullptr;
     bool checked_ = false;
     bool autoSize_ = true;
     bool transparent_ = false;

@@ -14,7 +14,7 @@ TsuiEdit::TsuiEdit(rt::Component* owner) : rt::Edit(owner), uiStyle_(DefaultStyl
 }
 
 void TsuiEdit::ApplyStyle() {
-    borderColor_ = skin::StyleColor(ResolvedBuiltInStyle(fileTheme_, uiStyle_), skin::entry::Border);
+    borderColor_ = skin::StyleColor(BuiltInStyle(uiStyle_), skin::entry::Border);
     RedrawFrame();
 }
 
@@ -23,22 +23,9 @@ void TsuiEdit::SetUIStyle(TsuiUIStyle style) {
     ApplyStyle();
 }
 
-void TsuiEdit::SetFileTheme(TsuiFileTheme* theme) {
-    fileTheme_ = theme;
-    ApplyStyle();
-}
-
 void TsuiEdit::SetBorderColor(rt::TColor c) {
     borderColor_ = c;
     RedrawFrame();
-}
-
-void TsuiEdit::Notification(rt::Component* component, rt::Operation op) {
-    rt::Edit::Notification(component, op);
-    if (op == rt::Operation::Remove && component == fileTheme_) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }
 
 void TsuiEdit::RedrawFrame() {
@@ -48,18 +35,15 @@ void TsuiEdit::RedrawFrame() {
 void TsuiEdit::DrawBorder() {
     HWND h = HandleIfAllocated();
     if (!h) return;
-    HDC dc = GetWindowDC(h);
+    const rt::WindowDC dc(h, rt::WindowDC::Whole);
     if (!dc) return;
     RECT r;
     GetWindowRect(h, &r);
     OffsetRect(&r, -r.left, -r.top);
-    {
-        rt::Canvas canvas(dc);
-        canvas.FrameRect(r, borderColor_);
-        InflateRect(&r, -1, -1);
-        canvas.FrameRect(r, Color());
-    }
-    ReleaseDC(h, dc);
+    rt::Canvas canvas(dc.Get());
+    canvas.FrameRect(r, borderColor_);
+    InflateRect(&r, -1, -1);
+    canvas.FrameRect(r, Color());
 }
 
 HBRUSH TsuiEdit::CtlColor(HDC dc) {

@@ -2,7 +2,7 @@
 // Skinned single-line edit: a flat box whose outer pixel line is drawn in
 // BorderColor and whose second line in the edit's own colour, both in the
 // two-pixel frame around the text area.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/SUIThemes.h"
 
 class TsuiEdit : public rt::Edit {
@@ -13,12 +13,9 @@ public:
     // Setting a style also sets BorderColor, overwriting one set before.
     TsuiUIStyle UIStyle() const { return uiStyle_; }
     void SetUIStyle(TsuiUIStyle style);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme);
     rt::TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(rt::TColor c);
 
-    void Notification(rt::Component* component, rt::Operation op) override;
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 protected:
@@ -30,7 +27,6 @@ private:
     void DrawBorder();
 
     TsuiUIStyle uiStyle_;
-    TsuiFileTheme* fileTheme_ = nullptr;
     rt::TColor borderColor_ = rt::clBlack;
     rt::GdiObject<HBRUSH> brush_;  // the text area's background, in Color()
     COLORREF brushColor_ = 0;

@@ -21,7 +21,7 @@ TsuiProgressBar::TsuiProgressBar(rt::Component* owner) : rt::CustomControl(owner
 }
 
 void TsuiProgressBar::ApplyStyle() {
-    const TsuiUIStyle style = ResolvedBuiltInStyle(fileTheme_, uiStyle_);
+    const TsuiUIStyle style = BuiltInStyle(uiStyle_);
     rt::Bitmap fill;
     LoadStyleBitmap(style, skin::entry::ProgressBar, &fill);
     picture_.Assign(fill);
@@ -33,19 +33,6 @@ void TsuiProgressBar::ApplyStyle() {
 void TsuiProgressBar::SetUIStyle(TsuiUIStyle style) {
     uiStyle_ = style;
     ApplyStyle();
-}
-
-void TsuiProgressBar::SetFileTheme(TsuiFileTheme* theme) {
-    fileTheme_ = theme;
-    ApplyStyle();
-}
-
-void TsuiProgressBar::Notification(rt::Component* component, rt::Operation op) {
-    rt::CustomControl::Notification(component, op);
-    if (op == rt::Operation::Remove && component == fileTheme_) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }
 
 void TsuiProgressBar::SetOrientation(TsuiProgressBarOrientation o) {

@@ -1,7 +1,7 @@
 #pragma once
 // Skinned progress bar: the style's fill picture stretched over the filled
 // part, the percentage as its caption.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/SUIThemes.h"
 
 enum TsuiProgressBarOrientation { suiHorizontal, suiVertical };
@@ -15,8 +15,6 @@ public:
     // background and border colours.
     TsuiUIStyle UIStyle() const { return uiStyle_; }
     void SetUIStyle(TsuiUIStyle style);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme);
     TsuiProgressBarOrientation Orientation() const { return orientation_; }
     // A vertical bar shows no caption.
     void SetOrientation(TsuiProgressBarOrientation o);
@@ -47,8 +45,6 @@ public:
     bool SmartShowCaption() const { return smartShowCaption_; }
     void SetSmartShowCaption(bool on);
 
-    void Notification(rt::Component* component, rt::Operation op) override;
-
 protected:
     void Paint(rt::Canvas& canvas) override;
 
@@ -57,7 +53,6 @@ private:
     void UpdateCaption();
 
     TsuiUIStyle uiStyle_;
-    TsuiFileTheme* fileTheme_ = nullptr;
     TsuiProgressBarOrientation orientation_ = suiHorizontal;
     int min_ = 0;
     int max_ = 100;

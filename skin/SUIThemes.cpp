@@ -1,7 +1,11 @@
 #include "skin/SUIThemes.h"
 
-#include "controls/ParentBackground.h"
+#include "runtime/ParentBackground.h"
 #include "skin/SkinGeometry.h"
+
+#include <map>
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -22,14 +26,46 @@ TsuiUIStyle ResolvedBuiltInStyle(const TsuiFileTheme* fileTheme, TsuiUIStyle sty
     return skin::ResolveStyle(fileTheme && fileTheme->Ready(), style).style;
 }
 
+TsuiUIStyle BuiltInStyle(TsuiUIStyle style) { return ResolvedBuiltInStyle(nullptr, style); }
+
+namespace {
+
+// The bitmaps of one style, each loaded from the resources the first time
+// it is asked for and kept for the life of the program; a failed load is
+// remembered as an empty bitmap.
+class StyleBitmapCache {
+public:
+    const rt::Bitmap& Get(const std::string& name) {
+        auto it = bitmaps_.find(name);
+        if (it == bitmaps_.end()) {
+            auto bitmap = std::make_unique<rt::Bitmap>();
+            if (!bitmap->LoadFromResourceName(name)) bitmap = std::make_unique<rt::Bitmap>();
+            it = bitmaps_.emplace(name, std::move(bitmap)).first;
+        }
+        return *it->second;
+    }
+
+private:
+    std::map<std::string, std::unique_ptr<rt::Bitmap>> bitmaps_;
+};
+
+const rt::Bitmap& CachedStyleBitmap(TsuiUIStyle style, const std::string& name) {
+    static std::map<TsuiUIStyle, StyleBitmapCache> caches;
+    return caches[style].Get(name);
+}
+
+}  // namespace
+
 bool LoadStyleBitmap(TsuiUIStyle style, int entry, rt::Bitmap* target, int count, int index) {
     if (!target) return false;
     const skin::ThemeEntry e = skin::LookUpEntry(style, entry);
     if (e.kind != skin::EntryKind::Bitmap || e.name.empty()) return false;
-    if (count <= 0) return target->LoadFromResourceName(std::string(e.name));
-    rt::Bitmap strip;
-    if (!strip.LoadFromResourceName(std::string(e.name))) return false;
-    CutStripPiece(strip, *target, count, index);
+    const rt::Bitmap& strip = CachedStyleBitmap(style, std::string(e.name));
+    if (strip.Empty()) return false;
+    if (count <= 0)
+        target->Assign(strip);
+    else
+        CutStripPiece(strip, *target, count, index);
     return true;
 }
 
@@ -61,5 +97,5 @@ void DrawSkinImage(const rt::Bitmap& image, rt::Canvas& canvas, const RECT& rect
 }
 
 void PaintParentBackground(rt::Canvas& canvas, rt::Control* control) {
-    if (control) controls::PaintParentBackground(*control, canvas.Handle());
+    if (control) rt::PaintParentBackground(*control, canvas.Handle());
 }

@@ -2,7 +2,7 @@
 // What the skinned controls share on the Windows side: the default style,
 // the theme-file component, the style bitmaps cut into state pieces, the
 // stretch-with-fixed-corners drawing and the parent-background copy.
-#include "runtime/Controls.h"
+#include "runtime/StdControls.h"
 #include "skin/ThemeTable.h"
 
 using skin::TsuiUIStyle;
@@ -22,11 +22,14 @@ TsuiUIStyle DefaultStyleFor(rt::Component* owner);
 
 // The built-in style a control with this style and theme file draws in.
 TsuiUIStyle ResolvedBuiltInStyle(const TsuiFileTheme* fileTheme, TsuiUIStyle style);
+// The same for a control without a theme file: FromThemeFile draws like
+// DeepBlue.
+TsuiUIStyle BuiltInStyle(TsuiUIStyle style);
 
 // Loads the bitmap of a bitmap entry (kind 2) into target: the whole bitmap
 // with count 0, else piece index (1-based) of count equal pieces. Nothing
 // happens for an absent target, a non-bitmap entry or an empty name; then
-// false.
+// false. Each style's bitmaps are read from the resources once and kept.
 bool LoadStyleBitmap(TsuiUIStyle style, int entry, rt::Bitmap* target, int count = 0, int index = 0);
 void CutStripPiece(const rt::Bitmap& source, rt::Bitmap& target, int count, int index);
 

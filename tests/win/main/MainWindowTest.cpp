@@ -272,7 +272,7 @@ TEST_F(MainWindow, TypingIntoTheOutputFolderKeepsTheCaretWhereItIs) {
 TEST_F(MainWindow, ManualDialogComposesOnEveryChangeAndOkSetsTheProfile) {
     TfrmMain& f = Open();
     f.pmType->Items()->Item(1)->Item(0)->Click();  // AVI (*.avi)
-    TfrmManualConvert d(&f);
+    TfrmManualConvert d(&f, f.fpType->Caption(), "title");
     d.FormShow(nullptr);
     EXPECT_EQ(d.eCommandLine->Text(), "-s 320x240 -r 14 -b 50k -ar 22050 -ab 56k -ac 1");
     EXPECT_EQ(d.eOutputFile->Text(), "mov");

@@ -316,10 +316,13 @@ TEST(VersionQuestion, TheShippedEncoderAnswersInTheModernDialect) {
     ASSERT_TRUE(answer.has_value());
     EXPECT_TRUE(engine::UsesModernDialect(engine::ParseLibavcodecMajor(*answer))) << *answer;
 
-    // Started with nothing to do, it prints a hint and ends.
+    // Started with nothing to do, it prints its usage and a hint and ends.
     started = GetTickCount();
-    EXPECT_TRUE(TConvertProcess::CaptureOutput("ffmpeg -hide_banner", 10000).has_value());
+    const std::optional<std::string> hint = TConvertProcess::CaptureOutput("ffmpeg -hide_banner", 10000);
     const DWORD bare = GetTickCount() - started;
+    ASSERT_TRUE(hint.has_value());
+    EXPECT_NE(hint->find("usage: ffmpeg"), std::string::npos) << *hint;
+    EXPECT_NE(hint->find("-h"), std::string::npos) << *hint;
     std::printf("  the version question took %u ms, a start with nothing to do %u ms\n", asked, bare);
 }
 

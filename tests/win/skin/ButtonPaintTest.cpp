@@ -11,8 +11,6 @@ using skintest::Render;
 
 namespace {
 
-constexpr rt::TColor kFormColour = 0x00C8D0D4;
-
 // The smallest rectangle holding every pixel that passes `test`; empty
 // when none does.
 template <class Test>
@@ -56,14 +54,27 @@ protected:
     rt::Edit* other_ = nullptr;
 };
 
+// The corners of an 80 x 23 face are copied unscaled from the 18 x 21 piece
+// of the WinXP strip (54 x 21, three pieces): the top-left 9 x 10 from the
+// piece's top-left, the bottom-right 8 x 9 from its bottom-right.
 TEST_F(ButtonLook, FaceFollowsNormalHoverPressedAndDisabled) {
     TsuiButton* b = AddButton(10, 10, 80, 23, "");
     b->SetTabStop(false);  // no focus rectangle in the way
-    rt::Bitmap shown, expected;
+    rt::Bitmap strip;
+    ASSERT_TRUE(strip.LoadFromResourceName("WINXP_BUTTON"));
+    ASSERT_EQ(strip.Width(), 54);
+    rt::Bitmap shown;
     auto expectFace = [&](int piece, const char* state) {
         Render(*b, shown);
-        skintest::ReferenceFace(TsuiUIStyle::WinXP, piece, 80, 23, kFormColour, false, expected);
-        EXPECT_EQ(DifferingPixels(shown, expected), 0) << state;
+        const int pieceLeft = (piece - 1) * 18;
+        int wrong = 0;
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 9; ++x)
+                if (shown.Pixel(x, y) != strip.Pixel(pieceLeft + x, y)) ++wrong;
+        for (int y = 14; y < 23; ++y)
+            for (int x = 72; x < 80; ++x)
+                if (shown.Pixel(x, y) != strip.Pixel(pieceLeft + x - 62, y - 2)) ++wrong;
+        EXPECT_EQ(wrong, 0) << state;
     };
     expectFace(1, "normal");
     skintest::MouseMoveTo(skintest::ScreenCentre(*b));
@@ -119,13 +130,41 @@ TEST_F(ButtonLook, PressedCaptionMovesOnePixelRightAndDown) {
     EXPECT_EQ(c.bottom, a.bottom + 1);
 }
 
+// A button that counts how often its caption is drawn.
+class CountingButton : public TsuiButton {
+public:
+    using TsuiButton::TsuiButton;
+    int captionsDrawn = 0;
+
+protected:
+    void DrawCaption(rt::Canvas& canvas, const std::string& caption) override {
+        ++captionsDrawn;
+        TsuiButton::DrawCaption(canvas, caption);
+    }
+};
+
 TEST_F(ButtonLook, BlankCaptionDrawsNothing) {
-    TsuiButton* blank = AddButton(10, 10, 80, 27, "   ");
-    TsuiButton* none = AddButton(10, 50, 80, 27, "");
-    rt::Bitmap a, b;
+    auto make = [&](int top, const char* caption) {
+        auto* b = new CountingButton(form_.get());
+        b->SetParent(form_.get());
+        b->SetBounds(10, top, 80, 27);
+        b->SetUIStyle(TsuiUIStyle::WinXP);
+        b->SetTabStop(false);
+        b->SetCaption(caption);
+        return b;
+    };
+    CountingButton* blank = make(10, "   ");
+    CountingButton* none = make(50, "");
+    CountingButton* spaced = make(90, " x ");
+    rt::Bitmap a, b, c;
     Render(*blank, a);
     Render(*none, b);
+    Render(*spaced, c);
+    EXPECT_EQ(blank->captionsDrawn, 0);
+    EXPECT_EQ(none->captionsDrawn, 0);
+    EXPECT_GE(spaced->captionsDrawn, 1);
     EXPECT_EQ(DifferingPixels(a, b), 0);
+    EXPECT_GT(DifferingPixels(c, b), 0);
 }
 
 // The pixels of the focused look that differ from the unfocused one: on the
@@ -199,23 +238,26 @@ TEST_F(ButtonLook, GlyphSitsByLayoutMovesWhenPressedAndPicksItsDisabledImage) {
     b->SetGlyph(glyph);
     SIZE text{};
     {
-        HDC dc = GetDC(nullptr);
-        rt::Canvas canvas(dc);
+        const rt::WindowDC dc(nullptr);
+        rt::Canvas canvas(dc.Get());
         canvas.SetFont(b->GetFont());
         RECT r{0, 0, 0, 0};
         canvas.DrawText("Go", r, DT_CALCRECT | DT_SINGLELINE);
         text = {r.right, r.bottom};
-        ReleaseDC(nullptr, dc);
     }
+    // The 16 x 16 image and the caption, 4 pixels apart, centred as one
+    // block on the 80 x 27 face: side by side, or the image above.
+    const int leftX = (80 - (16 + 4 + text.cx)) / 2, leftY = (27 - 16) / 2;
+    const int topX = (80 - 16) / 2, topY = (27 - (16 + 4 + text.cy)) / 2;
     const RECT face{0, 0, 80, 27};
     for (const TButtonLayout layout : {blGlyphLeft, blGlyphTop}) {
         b->SetLayout(layout);
-        const skin::GlyphPlacement at = skin::PlaceGlyph(layout, {80, 27}, {32, 16}, {text.cx, text.cy}, 4, false);
+        const int x = layout == blGlyphLeft ? leftX : topX, y = layout == blGlyphLeft ? leftY : topY;
         rt::Bitmap shown;
         Render(*b, shown);
         const RECT r = BoundsOf(shown, 0x0000FF);
-        EXPECT_EQ(r.left, at.glyph.x + 2) << static_cast<int>(layout);
-        EXPECT_EQ(r.top, std::max(0, at.glyph.y + 2)) << static_cast<int>(layout);
+        EXPECT_EQ(r.left, x + 2) << static_cast<int>(layout);
+        EXPECT_EQ(r.top, std::max(0, y + 2)) << static_cast<int>(layout);
         EXPECT_EQ(CountColour(shown, 0x00FF00, face), 0) << "the glyph's corner colour is transparent";
     }
     b->SetLayout(blGlyphLeft);
@@ -224,8 +266,10 @@ TEST_F(ButtonLook, GlyphSitsByLayoutMovesWhenPressedAndPicksItsDisabledImage) {
     ASSERT_TRUE(wintest::PumpUntil([&] { return b->Pressed(); }, 1000));
     rt::Bitmap pressed;
     Render(*b, pressed);
-    const skin::GlyphPlacement at = skin::PlaceGlyph(blGlyphLeft, {80, 27}, {32, 16}, {text.cx, text.cy}, 4, true);
-    EXPECT_EQ(BoundsOf(pressed, 0x0000FF).left, at.glyph.x + 2);
+    // Pressed, the image moves one pixel right and down.
+    const RECT moved = BoundsOf(pressed, 0x0000FF);
+    EXPECT_EQ(moved.left, leftX + 1 + 2);
+    EXPECT_EQ(moved.top, leftY + 1 + 2);
 
     b->SetEnabled(false);
     rt::Bitmap disabled;
@@ -265,14 +309,6 @@ TEST_F(ButtonLook, StyleSetsTransparencyAndFontAutoSizeTakesOneFace) {
     b->SetAutoSize(true);
     EXPECT_EQ(b->Width(), 77);
     EXPECT_EQ(b->Height(), 27);
-
-    // A theme file that goes away leaves the button in DeepBlue.
-    auto* theme = new TsuiFileTheme(form_.get());
-    b->SetUIStyle(TsuiUIStyle::FromThemeFile);
-    b->SetFileTheme(theme);
-    delete theme;
-    EXPECT_EQ(b->FileTheme(), nullptr);
-    EXPECT_EQ(b->UIStyle(), TsuiUIStyle::DeepBlue);
 }
 
 }  // namespace

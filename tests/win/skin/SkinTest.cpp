@@ -36,17 +36,6 @@ void Render(rt::WinControl& control, rt::Bitmap& out) {
     GdiFlush();
 }
 
-void ReferenceFace(TsuiUIStyle style, int piece, int width, int height, rt::TColor background, bool transparent,
-                   rt::Bitmap& out) {
-    rt::Bitmap face;
-    ASSERT_TRUE(LoadStyleBitmap(style, skin::entry::Button, &face, 3, piece));
-    out.SetSize(width, height);
-    RECT r{0, 0, width, height};
-    out.GetCanvas().FillRect(r, background);
-    DrawSkinImage(face, out.GetCanvas(), r, transparent);
-    GdiFlush();
-}
-
 int DifferingPixels(const rt::Bitmap& a, const rt::Bitmap& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
     int n = 0;

@@ -24,11 +24,6 @@ protected:
 // The control's client area as WM_PRINTCLIENT paints it.
 void Render(rt::WinControl& control, rt::Bitmap& out);
 
-// Piece `piece` of 3 of a style's button strip drawn onto a w x h bitmap
-// filled with `background`, as a button of that size shows it.
-void ReferenceFace(TsuiUIStyle style, int piece, int width, int height, rt::TColor background, bool transparent,
-                   rt::Bitmap& out);
-
 // The number of pixels that differ between two bitmaps of one size.
 int DifferingPixels(const rt::Bitmap& a, const rt::Bitmap& b);
 

@@ -11,32 +11,47 @@ namespace {
 
 constexpr rt::TColor kBackground = 0x00FF00;
 
-// What DrawSkinImage must leave behind: every piece of SkinImagePieces in
-// order, each destination pixel taken from the matching source pixel, and
-// the background where a masked piece has the key colour. The pieces of the
-// cases below stretch only one-pixel sources or copy 1:1, so the matching
-// source pixel is unambiguous.
-int WrongNinePiecePixels(const rt::Bitmap& image, const rt::Bitmap& drawn, bool transparent) {
-    std::vector<rt::TColor> expected(static_cast<size_t>(drawn.Width()) * drawn.Height(), kBackground);
-    for (const skin::SkinPiece& p : skin::SkinImagePieces({image.Width(), image.Height()},
-                                                          {drawn.Width(), drawn.Height()})) {
-        const skin::Rect& s = p.source;
-        const skin::Rect& d = p.dest;
-        EXPECT_TRUE(s.Width() == 1 || s.Width() == d.Width());
-        EXPECT_TRUE(s.Height() == 1 || s.Height() == d.Height());
-        for (int y = d.top; y < d.bottom; ++y) {
-            for (int x = d.left; x < d.right; ++x) {
-                const rt::TColor c = image.Pixel(s.left + (x - d.left) * s.Width() / d.Width(),
-                                                 s.top + (y - d.top) * s.Height() / d.Height());
-                if (c == skin::kKeyColour && (p.transparentAlways || transparent)) continue;
-                expected[static_cast<size_t>(y) * drawn.Width() + x] = c;
-            }
-        }
-    }
+// Where a drawn pixel comes from: a pixel of the image, and whether it lies
+// in an edge or the centre, which are always masked.
+struct From {
+    int x, y;
+    bool edge;
+};
+
+// An 18 x 21 face drawn on 80 x 23: 9 x 10 and 8 x 10 corners at the top,
+// 9 x 9 and 8 x 9 at the bottom, each copied from the image's own corner;
+// the left edge repeats image row 10, the right edge row 11, the top edge
+// and the centre column 9. The bottom edge (image column 9, rows 11-20)
+// starts one column left of the corners' edge, over the bottom-left corner.
+From FaceOn80x23(int x, int y) {
+    if (x >= 8 && x < 72 && y >= 13) return {9, y - 2, true};
+    if (x < 9) return y < 10 ? From{x, y, false} : y < 14 ? From{x, 10, true} : From{x, y - 2, false};
+    if (x >= 72) return y < 10 ? From{x - 62, y, false} : y < 14 ? From{x - 62, 11, true} : From{x - 62, y - 2, false};
+    return y < 10 ? From{9, y, true} : From{9, 10, true};
+}
+
+// A 74 x 21 face drawn on 21 x 21: 10 x 10 corners on the left, 9 x 10 and
+// 9 x 9 on the right from the image's right end (columns 65-73), image
+// column 37 between them, and the same one-column-wider bottom edge.
+From FaceOn21x21(int x, int y) {
+    if (x >= 9 && x < 12 && y >= 11) return {37, y, true};
+    if (x < 10) return y < 10 ? From{x, y, false} : y < 12 ? From{x, 10, true} : From{x, y, false};
+    if (x >= 12) return y < 10 ? From{x + 53, y, false} : y < 12 ? From{x + 53, 11, true} : From{x + 53, y, false};
+    return y < 10 ? From{37, y, true} : From{37, 10, true};
+}
+
+// The pixels of `drawn` that are not their source pixel of `image`, or the
+// background where the source has the key colour and is masked.
+template <class Map>
+int WrongNinePiecePixels(const rt::Bitmap& image, const rt::Bitmap& drawn, bool transparent, Map from) {
     int wrong = 0;
     for (int y = 0; y < drawn.Height(); ++y)
-        for (int x = 0; x < drawn.Width(); ++x)
-            if (drawn.Pixel(x, y) != expected[static_cast<size_t>(y) * drawn.Width() + x]) ++wrong;
+        for (int x = 0; x < drawn.Width(); ++x) {
+            const From f = from(x, y);
+            rt::TColor expected = image.Pixel(f.x, f.y);
+            if (expected == skin::kKeyColour && (f.edge || transparent)) expected = kBackground;
+            if (drawn.Pixel(x, y) != expected) ++wrong;
+        }
     return wrong;
 }
 
@@ -114,7 +129,7 @@ TEST(DrawSkinImage, WinXpFaceOnAnEightyByTwentyThreeButton) {
     rt::Bitmap face, drawn;
     ASSERT_TRUE(LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &face, 3, 1));
     DrawOnBackground(face, 80, 23, false, drawn);
-    EXPECT_EQ(WrongNinePiecePixels(face, drawn, false), 0);
+    EXPECT_EQ(WrongNinePiecePixels(face, drawn, false, FaceOn80x23), 0);
     // Corners 9 pixels wide from the image's corners, the bottom ones from
     // image rows 12-20; edges and centre from column 9 and rows 10-11.
     EXPECT_EQ(drawn.Pixel(8, 9), face.Pixel(8, 9));
@@ -131,7 +146,7 @@ TEST(DrawSkinImage, ProteinFaceOnTheSmallArrowButtonIsNotScaledDown) {
     ASSERT_TRUE(LoadStyleBitmap(TsuiUIStyle::Protein, skin::entry::Button, &face, 3, 1));
     ASSERT_EQ(face.Width(), 74);
     DrawOnBackground(face, 21, 21, false, drawn);
-    EXPECT_EQ(WrongNinePiecePixels(face, drawn, false), 0);
+    EXPECT_EQ(WrongNinePiecePixels(face, drawn, false, FaceOn21x21), 0);
     // A 10 x 10 top-left corner and a 9 x 10 top-right corner, both cut from
     // the image's own corners.
     EXPECT_EQ(drawn.Pixel(9, 9), face.Pixel(9, 9));
@@ -141,15 +156,18 @@ TEST(DrawSkinImage, ProteinFaceOnTheSmallArrowButtonIsNotScaledDown) {
 }
 
 TEST(DrawSkinImage, MagentaMasksEdgesAlwaysAndCornersOnRequest) {
+    // Every pixel its own colour, so that each drawn pixel shows where it
+    // came from.
     rt::Bitmap image(18, 21);
-    RECT all{0, 0, 18, 21};
-    image.GetCanvas().FillRect(all, 0x808080);
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 18; ++x) image.SetPixel(x, y, RGB(x * 8, y * 8, 0x40));
     image.SetPixel(0, 0, skin::kKeyColour);  // a corner pixel
     image.SetPixel(9, 3, skin::kKeyColour);  // in the column the top edge stretches
+    image.SetPixel(9, 4, 0x808080);
     for (const bool transparent : {false, true}) {
         rt::Bitmap drawn;
         DrawOnBackground(image, 80, 23, transparent, drawn);
-        EXPECT_EQ(WrongNinePiecePixels(image, drawn, transparent), 0) << transparent;
+        EXPECT_EQ(WrongNinePiecePixels(image, drawn, transparent, FaceOn80x23), 0) << transparent;
         EXPECT_EQ(drawn.Pixel(0, 0), transparent ? kBackground : skin::kKeyColour);
         EXPECT_EQ(drawn.Pixel(40, 3), kBackground);
         EXPECT_EQ(drawn.Pixel(40, 4), 0x808080u);

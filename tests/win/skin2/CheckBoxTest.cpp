@@ -116,6 +116,28 @@ TEST_F(CheckBoxOnAForm, AutoSizeFitsGlyphAndCaption) {
     EXPECT_EQ(box->Height(), 30);
 }
 
+// The size follows a new caption or font at once, with no painting in
+// between, and painting leaves it as it is.
+TEST_F(CheckBoxOnAForm, AutoSizeFollowsCaptionAndFontWithoutPainting) {
+    rt::Bitmap probe(10, 10);
+    probe.GetCanvas().SetFont(box->GetFont());
+    const std::string longer = "Same as the input file, and a good deal longer";
+    box->SetCaption(longer);
+    EXPECT_EQ(box->Width(), 13 + probe.GetCanvas().TextWidth(longer) + 8);
+
+    rt::Font big = box->GetFont();
+    big.Height = -24;
+    box->SetFont(big);
+    probe.GetCanvas().SetFont(big);
+    EXPECT_EQ(box->Height(), probe.GetCanvas().TextHeight("W") + 2 + 4);
+    EXPECT_EQ(box->Width(), 13 + probe.GetCanvas().TextWidth(longer) + 8);
+
+    const int width = box->Width(), height = box->Height();
+    Picture();
+    EXPECT_EQ(box->Width(), width);
+    EXPECT_EQ(box->Height(), height);
+}
+
 TEST_F(CheckBoxOnAForm, DrawsTheGlyphPieceOfItsState) {
     struct Case {
         bool checked;

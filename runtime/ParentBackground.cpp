@@ -1,9 +1,9 @@
-#include "controls/ParentBackground.h"
+#include "runtime/ParentBackground.h"
 
-namespace controls {
+namespace rt {
 
-void PaintParentBackground(rt::Control& control, HDC dc) {
-    rt::WinControl* parent = control.Parent();
+void PaintParentBackground(Control& control, HDC dc) {
+    WinControl* parent = control.Parent();
     if (!parent) return;
     HWND parentWindow = parent->Handle();
     const int saved = SaveDC(dc);
@@ -16,4 +16,4 @@ void PaintParentBackground(rt::Control& control, HDC dc) {
     RestoreDC(dc, saved);
 }
 
-}  // namespace controls
+}  // namespace rt
