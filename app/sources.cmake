@@ -1,5 +1,6 @@
-mfvc_core(app/IniText.cpp)
+mfvc_core(app/IniText.cpp app/FileList.cpp)
 mfvc_win(
   app/Main.cpp
   app/Settings.cpp
-  app/ConvertCommand.cpp)
+  app/ConvertCommand.cpp
+  app/ShellFiles.cpp)

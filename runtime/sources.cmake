@@ -6,4 +6,5 @@ mfvc_win(
   runtime/Forms.cpp
   runtime/Menus.cpp
   runtime/Dialogs.cpp
-  runtime/Thread.cpp)
+  runtime/Thread.cpp
+  runtime/Taskbar.cpp)
