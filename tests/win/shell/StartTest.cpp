@@ -41,13 +41,16 @@ TEST(CommandLine, ExistingFilesOnlyEachOnceWithFullPaths) {
 TEST(Manifest, DpiUnawareWithGdiScalingLongPathsAndTheNewestSystems) {
     // The test program carries the program's manifest; ask the loader what
     // it made of it.
-    EXPECT_FALSE(IsProcessDPIAware());
     auto setting = [](const wchar_t* ns, const wchar_t* name) {
         wchar_t value[64] = {};
         SIZE_T written = 0;
         if (!QueryActCtxSettingsW(0, nullptr, ns, name, value, 64, &written)) return std::wstring(L"<none>");
         return std::wstring(value);
     };
+    // DPI-unaware on every system: Wine reports its own default awareness
+    // whatever the manifest says, so the loader's reading of it is checked.
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"false");
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"), L"<none>");
     EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2017/WindowsSettings", L"gdiScaling"), L"true");
     EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware"), L"true");
     // The compatibility entries are not settings; the manifest's text holds
