@@ -74,8 +74,35 @@ private:
     rt::TaskbarButton* previous_;
 };
 
+// Closes the progress windows still open after 30 s, and again every
+// second while there are any: a test whose batch never ends fails instead
+// of hanging.
+void CALLBACK CloseBatches(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    bool found = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            char cls[64];
+            GetClassNameA(h, cls, sizeof cls);
+            if (lstrcmpA(cls, "TfrmConvert") == 0 && IsWindowVisible(h)) {
+                *reinterpret_cast<bool*>(lp) = true;
+                PostMessageA(h, WM_CLOSE, 0, 0);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    if (found) {
+        ADD_FAILURE() << "a batch did not end";
+        SetTimer(nullptr, 0, 1000, CloseBatches);
+    }
+}
+
 class Drops : public ::testing::Test {
 protected:
+    void TearDown() override { KillTimer(nullptr, watchdog); }
+    UINT_PTR watchdog = SetTimer(nullptr, 0, 30000, CloseBatches);
+
     void SetUp() override {
         folder = wintest::MakeCleanFolder(std::string("shell_") +
                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -29,7 +29,7 @@ TEST(CommandLine, ExistingFilesOnlyEachOnceWithFullPaths) {
     }();
     ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
     const std::wstring line = shelltest::Wide("\"C:\\Program Files\\x\\MarbexVideoConverter.exe\" \"" + folder +
-                                              kOddName + "\" plain.avi missing.avi \"" + folder + "\" \"" +
+                                              kOddName + "\" plain.avi missing.avi \"" + folder.substr(0, folder.size() - 1) + "\" \"" +
                                               folder + kOddName + "\" \"\" PLAIN.AVI");
     const Names files = shellfiles::CommandLineFiles(line.c_str());
     SetCurrentDirectoryA(previous.c_str());
@@ -200,7 +200,9 @@ TEST_F(Starts, AStartWithThreeFilesConvertsThemOnceTheWindowShows) {
 TEST_F(Starts, ALaterStartHandsItsFilesToTheRunningCopy) {
     Program first;
     // Arguments that are no files change nothing: a start like any other.
-    ASSERT_TRUE(first.Start(exe, "nothere.avi \"" + folder + "\"", folder));
+    // (A quoted argument must not end in a delimiter: it would quote the
+    // closing quote.)
+    ASSERT_TRUE(first.Start(exe, "nothere.avi \"" + folder.substr(0, folder.size() - 1) + "\"", folder));
     ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), kMainWindowClass, "") != nullptr; }));
     HWND main = WindowOf(first.Id(), kMainWindowClass, "");
 
