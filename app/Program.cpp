@@ -20,8 +20,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             const std::string joined = filelist::Join(files);
             COPYDATASTRUCT data{kCopyDataFileList, static_cast<DWORD>(joined.size()),
                                 const_cast<char*>(joined.data())};
+            // It answers at once, even with a dialog open; only a copy that
+            // has stopped answering holds this start up, and not for ever.
             DWORD_PTR answer = 0;
-            SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
+            SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 30000,
                                 &answer);
         }
         SetForegroundWindow(running);

@@ -215,7 +215,8 @@ TEST_F(Starts, ALaterStartHandsItsFilesToTheRunningCopy) {
     ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), "TfrmConvert", Caption(1, 2)) != nullptr; }))
         << "the running copy converts the two files";
     // The second start ended while the batch still waits: it was never held
-    // up by the running copy, and made no window of its own.
+    // up by the running copy (it would wait for an answer longer than this),
+    // and made no window of its own.
     EXPECT_EQ(second.Wait(20000), 0u);
     EXPECT_EQ(CountMainWindows(), 1);
 
