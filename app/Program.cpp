@@ -12,6 +12,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (HWND running = FindWindowA(kMainWindowClass, nullptr)) {
         if (files.empty()) {
             PostMessageA(running, WM_ACTIVATEINSTANCE, 0, 0);
+            SetForegroundWindow(running);
         } else {
             // The running copy may bring itself forward while it answers.
             DWORD pid = 0;
@@ -25,8 +26,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             DWORD_PTR answer = 0;
             SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 30000,
                                 &answer);
+            // The front goes to what the running copy shows on top (its
+            // batch, a dialog), never to a main window a dialog disables.
+            SetForegroundWindow(GetLastActivePopup(running));
         }
-        SetForegroundWindow(running);
         return 0;
     }
     rt::TApplication app;
