@@ -3,8 +3,10 @@
 #include <shellapi.h>
 
 #include "app/AppTitle.h"
+#include "app/FileList.h"
 #include "app/Links.h"
 #include "app/Settings.h"
+#include "app/ShellFiles.h"
 #include "engine/ConvertThread.h"
 #include "engine/Global.h"
 #include "profiles/Catalogue.h"
@@ -14,6 +16,13 @@
 TfrmMain* frmMain = nullptr;
 
 namespace {
+
+// Posted to the main window by itself: a list handed over by another start
+// waits in handedOver_; the busy notice for a list that came while busy.
+// Both are shown after the WM_COPYDATA that brought the list has been
+// answered, so the other start never waits for a batch or a box.
+constexpr UINT WM_CONVERTHANDEDOVER = 0x1704;
+constexpr UINT WM_SHOWBUSY = 0x1705;
 
 rt::Font MakeFont(int height, unsigned style, rt::TColor color) {
     rt::Font f;
@@ -264,16 +273,79 @@ void TfrmMain::BuildProfileMenu() {
     miManualConvert->OnClick = [this](rt::Component* s) { miManualConvertClick(s); };
 }
 
+void TfrmMain::ComeForward() {
+    ShowWindow(Handle(), IsIconic(Handle()) ? SW_SHOWNA : SW_SHOW);
+    rt::Application->Restore();
+    rt::Application->BringToFront();
+}
+
 LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ACTIVATEINSTANCE) {
-        // Another start of the program asks this copy to come forward.
-        ShowWindow(Handle(), IsIconic(Handle()) ? SW_SHOWNA : SW_SHOW);
-        rt::Application->Restore();
-        rt::Application->BringToFront();
-        return 0;
+    switch (msg) {
+        case WM_ACTIVATEINSTANCE:
+            // Another start of the program asks this copy to come forward.
+            ComeForward();
+            return 0;
+        case WM_COPYDATA: {
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+            if (!data || data->dwData != kCopyDataFileList) break;
+            FilesHandedOver(*data);
+            return TRUE;
+        }
+        case WM_CONVERTHANDEDOVER: {
+            std::vector<std::string> files;
+            files.swap(handedOver_);
+            // Something may have opened between the hand-over and now.
+            if (converting_ || !IsWindowEnabled(Handle()))
+                PostMessageA(Handle(), WM_SHOWBUSY, 0, 0);
+            else if (!files.empty())
+                ConvertDroppedFiles(files);
+            return 0;
+        }
+        case WM_SHOWBUSY:
+            rt::Application->MessageBox(rt::ResString(IDS_BUSY), kProgramTitle, MB_OK | MB_ICONINFORMATION);
+            return 0;
+        case WM_DROPFILES: {
+            const auto drop = reinterpret_cast<HDROP>(wp);
+            const std::vector<std::string> files = shellfiles::DroppedFiles(drop);
+            DragFinish(drop);
+            // While a batch runs nothing can be dropped.
+            if (!files.empty() && !Busy()) ConvertDroppedFiles(files);
+            return 0;
+        }
+        default:
+            break;
     }
     return rt::Form::WndProc(msg, wp, lp);
 }
+
+void TfrmMain::AfterCreateHandle() {
+    rt::Form::AfterCreateHandle();
+    DragAcceptFiles(Handle(), TRUE);
+}
+
+void TfrmMain::FilesHandedOver(const COPYDATASTRUCT& data) {
+    // Only the data is read here: the sender waits until this returns.
+    std::vector<std::string> files;
+    if (data.lpData && data.cbData) {
+        const std::string joined(static_cast<const char*>(data.lpData), data.cbData);
+        for (const std::string& f : filelist::Split(joined))
+            if (rt::FileExists(f)) filelist::AddOnce(files, f);
+    }
+    ComeForward();
+    if (files.empty()) return;
+    if (Busy()) {
+        PostMessageA(Handle(), WM_SHOWBUSY, 0, 0);
+        return;
+    }
+    HandOver(std::move(files));
+}
+
+void TfrmMain::HandOver(std::vector<std::string> files) {
+    handedOver_ = std::move(files);
+    PostMessageA(Handle(), WM_CONVERTHANDEDOVER, 0, 0);
+}
+
+bool TfrmMain::Busy() { return converting_ || !handedOver_.empty() || !IsWindowEnabled(Handle()); }
 
 std::string TfrmMain::SettingsFileName() const { return rt::ExecutableFolder() + "settings.ini"; }
 

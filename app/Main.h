@@ -2,6 +2,7 @@
 // The main window: profile box, output folder, commands and the settings
 // file beside the program.
 #include <string>
+#include <vector>
 
 #include "controls/SUIURLLabel.h"
 #include "controls/TFlatPanelUnit.h"
@@ -86,6 +87,19 @@ public:
     void TypeMenuClick(rt::Component* Sender);
     void miManualConvertClick(rt::Component* Sender);
 
+    // The Convert command's steps, shared with files from the shell: the
+    // output folder (false: the command ends), the profile, and the batch.
+    bool CheckOutputFolder();
+    bool CheckProfile();
+    void ConvertFiles(const std::vector<std::string>& files);
+    // Files dropped onto the window or handed over by another start,
+    // converted as if chosen in the Convert command's file dialog.
+    void ConvertDroppedFiles(const std::vector<std::string>& files);
+    // Converts `files` once the messages queued before them are handled.
+    void HandOver(std::vector<std::string> files);
+    // A batch runs, a dialog or box is open, or a handed-over list waits.
+    bool Busy();
+
     void LoadSaveSettings(bool Load);
     // The catalogue lookups of the current profile caption.
     std::string GetProfileArguments() const;
@@ -97,7 +111,14 @@ public:
 
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
+protected:
+    void AfterCreateHandle() override;
+
 private:
+    void ComeForward();
+    void FilesHandedOver(const COPYDATASTRUCT& data);
+    std::vector<std::string> handedOver_;
+    bool converting_ = false;
     void BuildProfileMenu();
     void OpenAddress(const char* address);
 };

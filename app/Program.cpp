@@ -1,12 +1,35 @@
-// The program entry: one running copy at a time.
+// The program entry: one running copy at a time. Files named on the command
+// line are converted by the running copy, or by this one once it shows.
 #include "app/AppTitle.h"
+#include "app/FileList.h"
 #include "app/Main.h"
+#include "app/ShellFiles.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    // Another copy is running: hand it the front and end, touching nothing.
+    const std::vector<std::string> files = shellfiles::CommandLineFiles(GetCommandLineW());
+    // Another copy is running: hand it the front (and the files) and end,
+    // touching nothing.
     if (HWND running = FindWindowA(kMainWindowClass, nullptr)) {
-        PostMessageA(running, WM_ACTIVATEINSTANCE, 0, 0);
-        SetForegroundWindow(running);
+        if (files.empty()) {
+            PostMessageA(running, WM_ACTIVATEINSTANCE, 0, 0);
+            SetForegroundWindow(running);
+        } else {
+            // The running copy may bring itself forward while it answers.
+            DWORD pid = 0;
+            GetWindowThreadProcessId(running, &pid);
+            AllowSetForegroundWindow(pid);
+            const std::string joined = filelist::Join(files);
+            COPYDATASTRUCT data{kCopyDataFileList, static_cast<DWORD>(joined.size()),
+                                const_cast<char*>(joined.data())};
+            // It answers at once, even with a dialog open; only a copy that
+            // has stopped answering holds this start up, and not for ever.
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 30000,
+                                &answer);
+            // The front goes to what the running copy shows on top (its
+            // batch, a dialog), never to a main window a dialog disables.
+            SetForegroundWindow(GetLastActivePopup(running));
+        }
         return 0;
     }
     rt::TApplication app;
@@ -14,6 +37,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         auto* main = new TfrmMain(nullptr);
         app.MainForm = main;
+        if (!files.empty()) main->HandOver(files);
         app.Run();
         delete main;
     } catch (...) {

@@ -113,6 +113,7 @@ void TfrmConvert::StartFile() {
     // The time labels keep the last file's values until the first progress
     // of this one.
     suiProgressBar2->SetPosition(0);
+    Taskbar.Progress(Handle(), FileIndex, 0);
 }
 
 void TfrmConvert::FormShow(rt::Component* /*Sender*/) {
@@ -122,12 +123,18 @@ void TfrmConvert::FormShow(rt::Component* /*Sender*/) {
 
 void TfrmConvert::WMConvertProgress(std::unique_ptr<TProcessInfo> info) {
     if (info->Percent != 1000) {
-        if (info->Status == 0) suiProgressBar2->SetPosition(info->Percent);
+        if (info->Status == 0) {
+            suiProgressBar2->SetPosition(info->Percent);
+            Taskbar.Progress(Handle(), FileIndex, info->Percent);
+        }
         lTimeElapsed->SetCaption(info->Elapsed);
         lTimeEstimated->SetCaption(info->Estimated);
         return;
     }
-    if (info->Elapsed.empty()) FailedFiles += text::ExtractFileName(FileList[FileIndex]) + ", ";
+    if (info->Elapsed.empty()) {
+        FailedFiles += text::ExtractFileName(FileList[FileIndex]) + ", ";
+        Taskbar.FileFailed(Handle());
+    }
     if (info->Status == 2)
         rt::Application->MessageBox(ConvertProcess->OutputFile + rt::ResString(IDS_FILE_IN_USE), kProgramTitle,
                                     MB_OK | MB_ICONERROR);
@@ -145,6 +152,7 @@ void TfrmConvert::bStopClick(rt::Component* /*Sender*/) {
 
 void TfrmConvert::FormClose(rt::Component* /*Sender*/) {
     if (ConvertProcess->Running) ConvertProcess->Stop(0);
+    Taskbar.End(Handle());
     // Whatever is still queued belongs to a batch that is over; left in the
     // queue, an end notification would start a file after the window closed.
     DropQueuedNotifications();

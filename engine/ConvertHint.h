@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/BatchTaskbar.h"
 #include "engine/ConvertThread.h"
 #include "runtime/Forms.h"
 #include "skin/SUIButton.h"
@@ -44,6 +45,7 @@ public:
 
 private:
     void StartFile();
+    engine::BatchTaskbar Taskbar{FileList.size()};
     // Frees the notifications still queued for this window.
     void DropQueuedNotifications();
 };

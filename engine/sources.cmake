@@ -8,4 +8,5 @@ mfvc_core(
 mfvc_win(
   engine/Global.cpp
   engine/ConvertThread.cpp
-  engine/ConvertHint.cpp)
+  engine/ConvertHint.cpp
+  engine/BatchTaskbar.cpp)

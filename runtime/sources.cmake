@@ -14,4 +14,5 @@ mfvc_win(
   runtime/ParentBackground.cpp
   runtime/Dialogs.cpp
   runtime/ThreadCrossing.cpp
-  runtime/Thread.cpp)
+  runtime/Thread.cpp
+  runtime/Taskbar.cpp)

@@ -26,6 +26,8 @@
 //                  (GetCommandLineA) to the file path, with no line end
 //   append <path>  add that command line and a CR LF to the end of the file
 //                  path (made if missing): one line per run
+//   await <path>   wait until the file path exists (the test lets the run
+//                  go on by making it)
 //   exit <code>    end now with that exit code
 //   hang           sleep for ever (the test ends the process)
 //
@@ -136,6 +138,8 @@ int RunScript(const std::string& scriptPath, const std::string& outputPath) {
         } else if (command == "append") {
             File log(arg, FILE_APPEND_DATA, OPEN_ALWAYS);
             if (!log.ok() || !log.Write(std::string(GetCommandLineA()) + "\r\n")) return FileFailed;
+        } else if (command == "await") {
+            while (GetFileAttributesA(arg.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(20);
         } else if (command == "exit") {
             return std::atoi(arg.c_str());
         } else if (command == "hang") {

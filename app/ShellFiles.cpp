@@ -1,0 +1,93 @@
+#include "app/ShellFiles.h"
+
+#include <shellapi.h>
+
+#include "app/FileList.h"
+#include "runtime/Strings.h"
+
+namespace shellfiles {
+
+std::string Utf8(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Wide(const std::string& utf8) {
+    if (utf8.empty()) return std::wstring();
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+namespace {
+
+DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
+bool IsFile(DWORD a) { return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY); }
+bool IsFolder(DWORD a) { return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY); }
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return path;
+    std::wstring full(n, L'\0');
+    const DWORD written = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (written == 0 || written >= n) return path;
+    full.resize(written);
+    return full;
+}
+
+}  // namespace
+
+std::vector<std::string> CommandLineFiles(const wchar_t* commandLine) {
+    std::vector<std::string> files;
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(commandLine, &argc);
+    if (!argv) return files;
+    for (int i = 1; i < argc; ++i) {
+        if (!argv[i][0]) continue;
+        const std::wstring full = FullPath(argv[i]);
+        if (IsFile(Attributes(full))) filelist::AddOnce(files, Utf8(full));
+    }
+    LocalFree(argv);
+    return files;
+}
+
+std::vector<std::string> FilesInFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::string base = text::IncludeTrailingPathDelimiter(folder);
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(Wide(base + "*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+        names.push_back(Utf8(fd.cFileName));
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    filelist::SortByName(names);
+    for (std::string& name : names) name = base + name;
+    return names;
+}
+
+std::vector<std::string> DroppedFiles(HDROP drop) {
+    std::vector<std::string> files;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
+        const DWORD a = Attributes(path);
+        if (IsFolder(a)) {
+            for (const std::string& f : FilesInFolder(Utf8(path))) filelist::AddOnce(files, f);
+        } else if (IsFile(a)) {
+            filelist::AddOnce(files, Utf8(path));
+        }
+    }
+    return files;
+}
+
+}  // namespace shellfiles

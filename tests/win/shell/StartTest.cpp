@@ -1,0 +1,255 @@
+// Files named on the command line: the parsing of a start's arguments, and
+// real copies of the program started with them: the first converts them
+// once it shows, a later start hands them to the running copy, which
+// refuses them while it is busy.
+#include <gtest/gtest.h>
+
+#include "app/AppTitle.h"
+#include "app/ShellFiles.h"
+#include "runtime/Strings.h"
+#include "tests/win/common/WinTest.h"
+#include "tests/win/shell/ShellTest.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// "clip one é日.avi": blanks and characters outside any single-byte page.
+const std::string kOddName = "clip one \xC3\xA9\xE6\x97\xA5.avi";
+const std::string kBusy =
+    "Marbex Free Video Converter is busy; try again when the current conversion has finished.";
+
+TEST(CommandLine, ExistingFilesOnlyEachOnceWithFullPaths) {
+    const std::string folder = wintest::MakeCleanFolder("shell_cmdline");
+    wintest::WriteTextFile(folder + kOddName, "x");
+    wintest::WriteTextFile(folder + "plain.avi", "x");
+    const std::string previous = [] {
+        char cwd[MAX_PATH * 4];
+        return std::string(cwd, GetCurrentDirectoryA(sizeof cwd, cwd));
+    }();
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+    const std::wstring line = shelltest::Wide("\"C:\\Program Files\\x\\MarbexVideoConverter.exe\" \"" + folder +
+                                              kOddName + "\" plain.avi missing.avi \"" + folder.substr(0, folder.size() - 1) + "\" \"" +
+                                              folder + kOddName + "\" \"\" PLAIN.AVI");
+    const Names files = shellfiles::CommandLineFiles(line.c_str());
+    SetCurrentDirectoryA(previous.c_str());
+    EXPECT_EQ(files, (Names{folder + kOddName, folder + "plain.avi"}));
+    EXPECT_TRUE(shellfiles::CommandLineFiles(L"MarbexVideoConverter.exe").empty());
+    EXPECT_TRUE(shellfiles::CommandLineFiles(L"\"MarbexVideoConverter.exe\" nothing.avi").empty());
+}
+
+TEST(Manifest, DpiUnawareWithGdiScalingLongPathsAndTheNewestSystems) {
+    // The test program carries the program's manifest; ask the loader what
+    // it made of it.
+    auto setting = [](const wchar_t* ns, const wchar_t* name) {
+        wchar_t value[64] = {};
+        SIZE_T written = 0;
+        if (!QueryActCtxSettingsW(0, nullptr, ns, name, value, 64, &written)) return std::wstring(L"<none>");
+        return std::wstring(value);
+    };
+    // DPI-unaware on every system: Wine reports its own default awareness
+    // whatever the manifest says, so the loader's reading of it is checked.
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"false");
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"), L"<none>");
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2017/WindowsSettings", L"gdiScaling"), L"true");
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware"), L"true");
+    // The compatibility entries are not settings; the manifest's text holds
+    // the one for Windows 10 and 11.
+    HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(res, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(nullptr, res))),
+                               SizeofResource(nullptr, res));
+    EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos);
+}
+
+// ---- real copies of the program ----
+
+class Program {
+public:
+    Program() = default;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program() {
+        if (pi_.hProcess) {
+            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
+            CloseHandle(pi_.hProcess);
+            CloseHandle(pi_.hThread);
+        }
+    }
+    // Starts exe with `arguments` (UTF-8) in the folder `current`.
+    bool Start(const std::string& exe, const std::string& arguments, const std::string& current) {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring line = shelltest::Wide("\"" + exe + "\" " + arguments);
+        return CreateProcessW(shelltest::Wide(exe).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              shelltest::Wide(current).c_str(), &si, &pi_);
+    }
+    // The exit code, or STILL_ACTIVE when it runs on after `ms`.
+    DWORD Wait(DWORD ms) {
+        if (WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
+        DWORD code = 0;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return code;
+    }
+    DWORD Id() const { return pi_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION pi_{};
+};
+
+// A visible top-level window of process `pid` of class `cls` (any when
+// empty) whose caption is `title` (any when empty).
+HWND WindowOf(DWORD pid, const std::string& cls, const std::string& title) {
+    struct Ctx {
+        DWORD pid;
+        const std::string *cls, *title;
+        HWND found;
+    } ctx{pid, &cls, &title, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner != c->pid || !IsWindowVisible(h)) return TRUE;
+            char name[256];
+            GetClassNameA(h, name, sizeof name);
+            if (!c->cls->empty() && *c->cls != name) return TRUE;
+            if (!c->title->empty() && *c->title != wintest::WindowText(h)) return TRUE;
+            c->found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int ms = 20000) {
+    for (int waited = 0; !condition(); waited += 20) {
+        if (waited >= ms) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+int CountMainWindows() {
+    int n = 0;
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            char cls[128];
+            GetClassNameA(h, cls, sizeof cls);
+            if (lstrcmpA(cls, kMainWindowClass) == 0) ++*reinterpret_cast<int*>(lp);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+std::string Caption(int index, int count) {
+    return std::string(kProgramTitle) + " (" + std::to_string(index) + "/" + std::to_string(count) + ")";
+}
+
+class Starts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = wintest::MakeCleanFolder(std::string("shell_") +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        exe = folder + "MarbexVideoConverter.exe";
+        ASSERT_TRUE(CopyFileA((rt::ExecutableFolder() + "..\\bin\\MarbexVideoConverter.exe").c_str(), exe.c_str(),
+                              FALSE));
+        // Each output beside its input, with the scripted encoder.
+        wintest::WriteTextFile(folder + "settings.ini", "[Options]\r\nOutputFormat=WAV - Waveform Audio\r\n"
+                                                        "SameInput=1\r\nAnotherFFmpeg=" +
+                                                            shelltest::TestEncoder() + "\r\n");
+        ASSERT_EQ(CountMainWindows(), 0) << "no other copy runs";
+    }
+
+    std::string Input(const std::string& name, const std::string& gate = "") {
+        wintest::WriteTextFile(folder + name, shelltest::ConvertingScript(gate));
+        return folder + name;
+    }
+
+    // Ends the copy and sees it end well.
+    void Close(Program& p) {
+        HWND main = WindowOf(p.Id(), kMainWindowClass, "");
+        ASSERT_NE(main, nullptr);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(p.Wait(20000), 0u);
+    }
+
+    std::string folder, exe;
+};
+
+TEST_F(Starts, AStartWithThreeFilesConvertsThemOnceTheWindowShows) {
+    const std::string gate = folder + "go";
+    Input("first.avi", gate);
+    Input(kOddName);
+    Input("third.avi");
+    Program first;
+    // Quoted full paths, and a name relative to the start's own folder.
+    ASSERT_TRUE(first.Start(exe, "\"" + folder + "first.avi\" \"" + folder + kOddName + "\" third.avi", folder));
+    ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), "TfrmConvert", Caption(1, 3)) != nullptr; }))
+        << "the batch of three started";
+    EXPECT_NE(WindowOf(first.Id(), kMainWindowClass, ""), nullptr) << "the main window shows behind it";
+    shelltest::Open(gate);
+    ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), "TfrmConvert", "") == nullptr; })) << "the batch ended";
+    for (const std::string& out : {"first.wav", "clip one \xC3\xA9\xE6\x97\xA5.wav", "third.wav"})
+        EXPECT_TRUE(rt::FileExists(folder + out)) << out;
+    EXPECT_EQ(WindowOf(first.Id(), "#32770", ""), nullptr) << "no failure summary";
+    Close(first);
+}
+
+TEST_F(Starts, ALaterStartHandsItsFilesToTheRunningCopy) {
+    Program first;
+    // Arguments that are no files change nothing: a start like any other.
+    // (A quoted argument must not end in a delimiter: it would quote the
+    // closing quote.)
+    ASSERT_TRUE(first.Start(exe, "nothere.avi \"" + folder.substr(0, folder.size() - 1) + "\"", folder));
+    ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), kMainWindowClass, "") != nullptr; }));
+    HWND main = WindowOf(first.Id(), kMainWindowClass, "");
+
+    const std::string gate = folder + "go";
+    Input("a.avi", gate);
+    Input("b.avi");
+    Input("c.avi");
+    Program second;
+    ASSERT_TRUE(second.Start(exe, "\"" + folder + "a.avi\" b.avi", folder));
+    ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), "TfrmConvert", Caption(1, 2)) != nullptr; }))
+        << "the running copy converts the two files";
+    // The second start ended while the batch still waits: it was never held
+    // up by the running copy (it would wait for an answer longer than this),
+    // and made no window of its own.
+    EXPECT_EQ(second.Wait(20000), 0u);
+    EXPECT_EQ(CountMainWindows(), 1);
+
+    // A start with no files while the batch runs: only the activation.
+    Program third;
+    ASSERT_TRUE(third.Start(exe, "nothere.avi", folder));
+    EXPECT_EQ(third.Wait(20000), 0u);
+
+    // Files while the batch runs: refused with a box.
+    Program fourth;
+    ASSERT_TRUE(fourth.Start(exe, "c.avi", folder));
+    EXPECT_EQ(fourth.Wait(20000), 0u);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = WindowOf(first.Id(), "#32770", kProgramTitle)) != nullptr; }));
+    EXPECT_EQ(wintest::DialogText(box), kBusy);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+
+    shelltest::Open(gate);
+    ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), "TfrmConvert", "") == nullptr; })) << "the batch ended";
+    EXPECT_TRUE(rt::FileExists(folder + "a.wav"));
+    EXPECT_TRUE(rt::FileExists(folder + "b.wav"));
+    EXPECT_FALSE(rt::FileExists(folder + "c.wav")) << "refused, not queued";
+    EXPECT_TRUE(IsWindowEnabled(main));
+
+    // Idle again: the next hand-over converts just its own file.
+    Program fifth;
+    ASSERT_TRUE(fifth.Start(exe, "c.avi", folder));
+    EXPECT_EQ(fifth.Wait(20000), 0u);
+    ASSERT_TRUE(WaitFor([&] { return rt::FileExists(folder + "c.wav"); }));
+    ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), "TfrmConvert", "") == nullptr; }));
+    EXPECT_EQ(WindowOf(first.Id(), "#32770", ""), nullptr);
+    Close(first);
+}
+
+}  // namespace
