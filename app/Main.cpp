@@ -312,7 +312,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return rt::Form::WndProc(msg, wp, lp);
 }
 
-std::string TfrmMain::SettingsFileName() const { return rt::ExecutableFolder() + "settings.ini"; }
+std::string TfrmMain::SettingsFileName() const { return settings::SettingsFileIn(rt::ExecutableFolder()); }
 
 std::string TfrmMain::GetProfileArguments() const { return profiles::GetProfileArguments(fpType->Caption()); }
 
