@@ -5,7 +5,8 @@
 ;   ICON      the program's icon file
 ;   OUTFILE   the setup program to write
 ; Silent use: setup.exe /S [/D=folder] and uninstall.exe /S.
-Unicode true
+; A 64-bit setup program for a 64-bit program.
+Target amd64-unicode
 
 !macro Required NAME
   !ifndef ${NAME}
@@ -50,9 +51,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) Marbex Software"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
-!define MUI_LICENSEPAGE_TEXT_TOP "The program is free software under the licence below. It comes with the encoder program ffmpeg.exe, whose licence and source are described in THIRD-PARTY-NOTICES.txt."
+!define MUI_LICENSEPAGE_TEXT_TOP "Marbex Free Video Converter is free software under this licence."
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
-!define MUI_LICENSEPAGE_TEXT_BOTTOM "Press Next to continue."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "The encoder ffmpeg.exe has its own licence: see THIRD-PARTY-NOTICES.txt."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${PROGRAM}"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED

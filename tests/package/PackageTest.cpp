@@ -146,6 +146,7 @@ bool Contains(const std::vector<std::string>& all, const std::string& one) {
 
 std::string ShortcutTarget(const std::string& lnk) {
     std::string target;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // once more is harmless
     IShellLinkA* link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 reinterpret_cast<void**>(&link))))

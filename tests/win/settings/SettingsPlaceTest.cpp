@@ -28,18 +28,20 @@ std::string ExpectedPerUserFile() { return Env("APPDATA") + "\\Marbex Free Video
 
 bool Shell(const std::string& script) { return wintest::RunShell(wintest::TestProgramFolder(), script); }
 
-void MakeWritable(const std::string& folder) {
-    const std::string unix = UnixPath(folder);
+void MakeWritable(const std::string& path) {
+    const std::string unix = UnixPath(path);
     Shell("chattr -i '" + unix + "' 2>/dev/null; chmod u+w '" + unix + "' 2>/dev/null; true");
 }
 
-// Read-only for everyone, the superuser included; false when the system
-// does not allow it here.
-bool MakeReadOnly(const std::string& folder) {
-    const std::string unix = UnixPath(folder);
+// A folder or file read-only for everyone, the superuser included; false
+// when the system does not allow it here.
+bool MakeReadOnly(const std::string& path) {
+    const std::string unix = UnixPath(path);
     Shell("chmod a-w '" + unix + "'; [ \"$(id -u)\" != 0 ] || chattr +i '" + unix + "'");
-    const std::string probe = folder + "probe.txt";
-    HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const bool folder = rt::DirectoryExists(path);
+    const std::string probe = folder ? path + "probe.txt" : path;
+    HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, folder ? CREATE_NEW : OPEN_EXISTING,
+                           folder ? FILE_FLAG_DELETE_ON_CLOSE : 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return true;
     CloseHandle(h);
     return false;
@@ -61,7 +63,8 @@ class SettingsPlace : public testing::Test {
 protected:
     void SetUp() override {
         // A run that ended early may have left the folders read-only.
-        for (const char* name : {"ro program", "ro program 2"}) MakeWritable(wintest::TestProgramFolder() + name);
+        for (const char* name : {"ro program", "ro program 2", "ro file\\settings.ini"})
+            MakeWritable(wintest::TestProgramFolder() + name);
         DeleteFileA(ExpectedPerUserFile().c_str());
     }
     void TearDown() override {
@@ -71,9 +74,12 @@ protected:
     std::string ReadOnlyFolder(const std::string& name, const std::function<void(const std::string&)>& fill = {}) {
         const std::string folder = wintest::MakeCleanFolder(name);
         if (fill) fill(folder);
-        readOnly_.push_back(folder);
-        if (!MakeReadOnly(folder)) ADD_FAILURE() << "cannot make a read-only folder here";
+        ReadOnly(folder);
         return folder;
+    }
+    void ReadOnly(const std::string& path) {
+        readOnly_.push_back(path);
+        if (!MakeReadOnly(path)) ADD_FAILURE() << "cannot make " << path << " read-only here";
     }
     std::vector<std::string> readOnly_;
 };
@@ -98,9 +104,8 @@ TEST_F(SettingsPlace, AReadOnlyFolderOrFileSendsTheSettingsToTheUsersFolder) {
     // A writable folder whose settings file may not be written.
     const std::string other = wintest::MakeCleanFolder("ro file");
     wintest::WriteTextFile(other + "settings.ini", "[Options]\r\n");
-    ASSERT_TRUE(SetFileAttributesA((other + "settings.ini").c_str(), FILE_ATTRIBUTE_READONLY));
+    ReadOnly(other + "settings.ini");
     EXPECT_EQ(settings::SettingsFileIn(other), perUser);
-    SetFileAttributesA((other + "settings.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // The real program, copied into a folder that is then made read-only.
