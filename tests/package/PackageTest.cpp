@@ -277,7 +277,7 @@ TEST_F(Package, SilentSetupInstallsForThisUserWithShortcutAndUninstallEntry) {
     EXPECT_NE(notices.find("General Public License"), std::string::npos);
     EXPECT_NE(ReadTextFile(dir + "LICENSE.txt").find("MIT License\r\n"), std::string::npos);
 
-    EXPECT_EQ(text::LowerCase(ShortcutTarget(Shortcut())), text::LowerCase(dir + "MarbexVideoConverter.exe"));
+    EXPECT_EQ(text::LowerAZ(ShortcutTarget(Shortcut())), text::LowerAZ(dir + "MarbexVideoConverter.exe"));
 
     EXPECT_EQ(RegString("DisplayName"), "Marbex Free Video Converter");
     EXPECT_EQ(RegString("DisplayVersion"), MFVC_VERSION_TEXT);
