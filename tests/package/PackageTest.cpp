@@ -72,7 +72,7 @@ int RunAndWait(const std::string& commandLine, int timeoutMs = 120000) {
 
 // A value of the version resource of a file: "FileVersion",
 // "ProductVersion", ... from its first translation; "fixed" gives the
-// numeric file version as "a.b.c.d".
+// numeric file and product versions as "a.b.c.d/a.b.c.d".
 std::string VersionValue(const std::string& file, const std::string& name) {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
@@ -84,8 +84,12 @@ std::string VersionValue(const std::string& file, const std::string& name) {
     if (name == "fixed") {
         if (!VerQueryValueA(data.data(), "\\", &p, &len) || len < sizeof(VS_FIXEDFILEINFO)) return "<no fixed part>";
         const auto* f = static_cast<const VS_FIXEDFILEINFO*>(p);
-        return std::to_string(HIWORD(f->dwFileVersionMS)) + "." + std::to_string(LOWORD(f->dwFileVersionMS)) + "." +
-               std::to_string(HIWORD(f->dwFileVersionLS)) + "." + std::to_string(LOWORD(f->dwFileVersionLS));
+        auto dotted = [](DWORD ms, DWORD ls) {
+            return std::to_string(HIWORD(ms)) + "." + std::to_string(LOWORD(ms)) + "." + std::to_string(HIWORD(ls)) +
+                   "." + std::to_string(LOWORD(ls));
+        };
+        return dotted(f->dwFileVersionMS, f->dwFileVersionLS) + "/" +
+               dotted(f->dwProductVersionMS, f->dwProductVersionLS);
     }
     if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &p, &len) || len < 4) return "<no translation>";
     const auto* t = static_cast<const WORD*>(p);
@@ -315,7 +319,7 @@ TEST_F(Package, OneVersionInResourcesPackageNamesEntryAndAboutWindow) {
     const std::string uninstaller = InstallFolder() + "uninstall.exe";
     ASSERT_TRUE(rt::FileExists(DistFile("-portable.zip")));
     for (const std::string& file : {program, setup, uninstaller}) {
-        EXPECT_EQ(VersionValue(file, "fixed"), v + ".0") << file;
+        EXPECT_EQ(VersionValue(file, "fixed"), v + ".0/" + v + ".0") << file;
         EXPECT_EQ(VersionValue(file, "ProductVersion"), v) << file;
         EXPECT_EQ(VersionValue(file, "FileVersion"), v) << file;
         EXPECT_EQ(VersionValue(file, "ProductName"), "Marbex Free Video Converter") << file;
