@@ -223,6 +223,9 @@ void StartShowAndClose(const std::string& exe) {
 
 // A short clip converted by the program's Convert command with `encoder`.
 void ConvertsWith(const std::string& encoder, const std::string& work) {
+    // An encoder that does not even run fails here rather than inside the
+    // progress window.
+    ASSERT_EQ(RunAndWait("\"" + encoder + "\" -version", 60000), 0) << encoder;
     const std::string input = wintest::MakeCleanFolder(work + " in");
     const std::string output = wintest::MakeCleanFolder(work + " out");
     ASSERT_TRUE(wintest::MakeClip(input + "clip.avi", 2, "160x120")) << "the system's ffmpeg made no clip";
