@@ -347,7 +347,7 @@ void TfrmMain::HandOver(std::vector<std::string> files) {
 
 bool TfrmMain::Busy() { return converting_ || !handedOver_.empty() || !IsWindowEnabled(Handle()); }
 
-std::string TfrmMain::SettingsFileName() const { return rt::ExecutableFolder() + "settings.ini"; }
+std::string TfrmMain::SettingsFileName() const { return settings::SettingsFileIn(rt::ExecutableFolder()); }
 
 std::string TfrmMain::GetProfileArguments() const { return profiles::GetProfileArguments(fpType->Caption()); }
 

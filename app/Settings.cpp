@@ -1,8 +1,11 @@
 #include "app/Settings.h"
 
+#include "app/AppTitle.h"
 #include "app/IniText.h"
 #include "runtime/Strings.h"
 #include "runtime/Win.h"
+
+#include <shlobj.h>
 
 namespace settings {
 
@@ -44,6 +47,34 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key, bool 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), fileName_.c_str()))
         rt::RaiseLastError("Unable to write to " + fileName_ + " : ");
+}
+
+std::string SettingsFileIn(const std::string& programFolder) {
+    const std::string beside = programFolder + "settings.ini";
+    return CanWriteFile(beside) ? beside : PerUserSettingsFile();
+}
+
+std::string PerUserSettingsFile() {
+    char appData[MAX_PATH * 4] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        rt::RaiseLastError("Unable to find the application data folder : ");
+    const std::string folder = std::string(appData) + "\\" + kProgramTitle;
+    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        rt::RaiseLastError("Unable to create " + folder + " : ");
+    return folder + "\\settings.ini";
+}
+
+bool CanWriteFile(const std::string& file) {
+    if (rt::FileExists(file)) {
+        rt::UniqueHandle h(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(h);
+    }
+    // A probe file of a name nobody else uses, gone again when closed.
+    const std::string probe = file + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+    rt::UniqueHandle h(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(h);
 }
 
 }  // namespace settings

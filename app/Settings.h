@@ -26,4 +26,18 @@ private:
     std::string fileName_;
 };
 
+// The settings file the program uses: "settings.ini" in programFolder (which
+// ends in a path delimiter) when it can be written there, otherwise the
+// per-user file. Settings are never lost to a folder the user may not write
+// (a protected install folder, a read-only medium).
+std::string SettingsFileIn(const std::string& programFolder);
+
+// "<application data>\Marbex Free Video Converter\settings.ini"; its folder
+// is made when missing.
+std::string PerUserSettingsFile();
+
+// True when `file` can be written: an existing file opens for writing, or a
+// file can be made in the folder of a missing one (nothing is left behind).
+bool CanWriteFile(const std::string& file);
+
 }  // namespace settings

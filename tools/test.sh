@@ -3,17 +3,17 @@
 # Windows test programs under Wine on a private Xvfb display.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/tools/setup.sh"
-"$root/tools/build.sh"
 source "$root/tools/wine-env.sh"
-XVFB_PID=
-unset DISPLAY
-start_xvfb
+# Whatever fails from here on, the display and the Wine server end with us.
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  stop_xvfb
 }
 trap cleanup EXIT
+"$root/tools/setup.sh"
+"$root/tools/build.sh"
+unset DISPLAY
+start_xvfb
 wine_boot
 cd "$root/build/win"
 ctest --output-on-failure "$@"

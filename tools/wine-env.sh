@@ -32,7 +32,10 @@ wine_boot() {
   fi
 }
 
-# A private X display, unless one is given and alive.
+# A private X display, unless one is given and alive. XVFB_PID is the
+# server this started (empty otherwise); stop_xvfb ends it. A server that
+# does not answer is ended before the next display number is tried.
+XVFB_PID=
 start_xvfb() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
     return
@@ -45,9 +48,20 @@ start_xvfb() {
     export DISPLAY=":$n"
     for _ in $(seq 50); do
       xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return
+      kill -0 "$XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
+    stop_xvfb
   done
+  unset DISPLAY
   echo "no X display could be started" >&2
   return 1
+}
+
+stop_xvfb() {
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  fi
 }
