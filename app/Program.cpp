@@ -6,7 +6,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Another copy is running: hand it the front and end, touching nothing.
     if (HWND running = FindWindowA(kMainWindowClass, nullptr)) {
         PostMessageA(running, WM_ACTIVATEINSTANCE, 0, 0);
-        SetForegroundWindow(running);
+        // The front goes to the window the running copy last had active (a
+        // dialog it shows modally, else its main window); making the main
+        // window the foreground would make it the last active one.
+        SetForegroundWindow(GetLastActivePopup(running));
         return 0;
     }
     rt::TApplication app;
