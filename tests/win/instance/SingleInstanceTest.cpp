@@ -219,6 +219,15 @@ TEST_F(RunningCopy, ASecondStartBringsTheOpenManualConversionDialogToTheFront) {
     ASSERT_TRUE(WaitFor([&] { return (dialog = FindWindowOf(first.Id(), "TfrmManualConvert")) != nullptr; }));
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }));
 
+    // The running copy's own part: asked to come forward, it fronts the
+    // dialog.
+    {
+        OtherWindow other;
+        ASSERT_TRUE(other.TakeTheFront());
+        PostMessageA(main, WM_ACTIVATEINSTANCE, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, 5000));
+    }
+    // And with a second start, which aims at the same window.
     EXPECT_EQ(StartSecondFromBehind(dialog), dialog) << "the dialog, not the disabled main window";
     EXPECT_FALSE(IsWindowEnabled(main));
     EXPECT_EQ(GetLastActivePopup(main), dialog);
