@@ -165,6 +165,36 @@ TEST_F(MenuKeyboard, EachAdvancedLetterChoosesItsItemAtOnce) {
     }
 }
 
+// A click on a separator leaves the menu open with nothing chosen, so the
+// next key still reaches it.
+TEST_F(MenuKeyboard, AClickOnASeparatorChoosesNothingAndKeepsTheMenuOpen) {
+    const int chosen = ChooseFromAdvanced([](KeyScript& k) {
+        ASSERT_TRUE(k.WaitForMenus(1));
+        HWND menu = OpenMenus().front();
+        // The first separator, under "&Home Page": its line, found on screen.
+        POINT p{40, -1};
+        KeyScript::WaitFor([&] {
+            HDC dc = GetDC(menu);
+            for (int y = 0; y < 60 && p.y < 0; ++y)
+                if ((GetPixel(dc, p.x, y) & 0xFFFFFF) == 0x848284) p.y = y;
+            ReleaseDC(menu, dc);
+            return p.y >= 0;
+        });
+        ASSERT_GE(p.y, 0);
+        ClientToScreen(menu, &p);
+        RECT r;
+        GetWindowRect(menu, &r);
+        SetCursorPos((r.left + r.right) / 2, p.y);
+        INPUT click[2] = {};
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, click, sizeof(INPUT));
+        k.Press('A');
+    });
+    EXPECT_EQ(chosen, 3) << "the menu was still open for the letter";
+}
+
 // The letters open the real windows: "Use another FFmpeg" and "About...".
 TEST_F(MenuKeyboard, UAndAOpenTheirWindows) {
     const struct {
