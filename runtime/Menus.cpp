@@ -33,15 +33,15 @@ namespace {
 
 const char kOwnerClass[] = "TPopupList";
 
-// The item a drawn menu keeps as its data, or null for an item the system
-// draws.
-MenuItem* DrawnItem(HMENU menu, int pos, UINT* type = nullptr, UINT* state = nullptr) {
+// The item a drawn menu keeps as its data (null for an item the system
+// draws), with the item's type and state.
+MenuItem* DrawnItem(HMENU menu, int pos, UINT& type, UINT& state) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
     if (!GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info)) return nullptr;
-    if (type) *type = info.fType;
-    if (state) *state = info.fState;
+    type = info.fType;
+    state = info.fState;
     return (info.fType & MFT_OWNERDRAW) ? reinterpret_cast<MenuItem*>(info.dwItemData) : nullptr;
 }
 
@@ -58,7 +58,7 @@ LRESULT MenuChar(HWND owner, WPARAM wp, LPARAM lp) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         UINT type = 0, state = 0;
-        MenuItem* item = DrawnItem(menu, i, &type, &state);
+        MenuItem* item = DrawnItem(menu, i, type, state);
         drawn = drawn || item;
         const bool choosable = item && !(type & MFT_SEPARATOR) && !(state & MFS_DISABLED);
         entries.push_back({item ? item->Caption : std::string(), choosable});
