@@ -144,17 +144,6 @@ void PressKeys(std::initializer_list<WORD> keys, bool withCtrl = false) {
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
-void ClickOn(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-}
-
 // A plain window of the test that takes the front away from the program,
 // as any other program the person switches to would.
 class OtherWindow {
@@ -248,9 +237,14 @@ TEST_F(RunningCopy, ASecondStartBringsTheProgressWindowToTheFrontAndTheConversio
     StartFirst("[Options]\r\nOutputFormat=AVI (*.avi)\r\nSameInput=1\r\nAnotherFFmpeg=" + encoderFolder +
                "testencoder.exe\r\n");
 
+    // "Convert..." has the focus when the window opens: Space presses it.
     HWND convert = FindWindowOf(first.Id(), "TsuiButton", "Convert...", main);
     ASSERT_NE(convert, nullptr);
-    ClickOn(convert);
+    ASSERT_TRUE(WaitFor([&] {
+        GUITHREADINFO gui{sizeof gui};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui) && gui.hwndFocus == convert;
+    }));
+    PressKeys({VK_SPACE});
     HWND files = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (files = FindWindowOf(first.Id(), "#32770", "Select one or more video files")); }));
     HWND name = GetDlgItem(files, 0x47c);
@@ -267,7 +261,11 @@ TEST_F(RunningCopy, ASecondStartBringsTheProgressWindowToTheFrontAndTheConversio
     // Stop ends the batch; the window closes and the main window is usable.
     HWND stop = FindWindowOf(first.Id(), "TsuiButton", "Stop", progress);
     ASSERT_NE(stop, nullptr);
-    ClickOn(stop);
+    ASSERT_TRUE(WaitFor([&] {
+        GUITHREADINFO gui{sizeof gui};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(progress, nullptr), &gui) && gui.hwndFocus == stop;
+    }));
+    PressKeys({VK_SPACE});
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(progress) || !IsWindowVisible(progress); }));
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(first.Wait(15000), 0u);
