@@ -185,6 +185,14 @@ protected:
         Process second;
         EXPECT_TRUE(second.Start(exe));
         EXPECT_EQ(second.Wait(15000), 0u);
+        // The running copy has handled the posted activation once it has
+        // answered two sent messages in turn: the first is answered as its
+        // loop looks at the queue, the second only after what that look
+        // found has been dispatched. Then the front no longer changes.
+        for (int i = 0; i < 2; ++i) {
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+        }
         WaitFor([expected] { return GetForegroundWindow() == expected; }, 5000);
         return GetForegroundWindow();
     }
