@@ -12,7 +12,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (HWND running = FindWindowA(kMainWindowClass, nullptr)) {
         if (files.empty()) {
             PostMessageA(running, WM_ACTIVATEINSTANCE, 0, 0);
-            SetForegroundWindow(running);
+            // The front goes to the window the running copy last had active (a
+            // dialog it shows modally, else its main window); making the main
+            // window the foreground would make it the last active one.
+            SetForegroundWindow(GetLastActivePopup(running));
         } else {
             // The running copy may bring itself forward while it answers.
             DWORD pid = 0;

@@ -13,7 +13,45 @@ COLORREF ColorToRGB(TColor c) {
     return static_cast<COLORREF>(c & 0x00FFFFFFu);
 }
 
+bool FontFaceInstalled(const char* face) {
+    LOGFONTA lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    WindowDC dc(nullptr);
+    EnumFontFamiliesExA(
+        dc.Get(), &lf,
+        [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+namespace {
+
+// The forms are laid out in "MS Sans Serif" 8 pt, which every Windows has.
+// A Wine prefix may lack it (Wine does not always load the fonts of its
+// own data folder) and then hands out a wider substitute. Wine names that
+// folder to its processes in WINEDATADIR; its copy of the font is taken
+// from there for this process alone. It must happen before the first font
+// is made: a font already made keeps the face it was given.
+void ProvideDesignedFont() {
+    if (FontFaceInstalled("MS Sans Serif")) return;
+    char dir[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA("WINEDATADIR", dir, sizeof dir);
+    if (n == 0 || n >= sizeof dir) return;
+    std::string path = dir;
+    if (path.rfind("\\??\\", 0) == 0) path.erase(0, 4);
+    AddFontResourceExA((path + "\\fonts\\sserife.fon").c_str(), FR_PRIVATE, nullptr);
+}
+
+}  // namespace
+
 HFONT Font::Handle() const {
+    static const bool provided = (ProvideDesignedFont(), true);
+    (void)provided;
     // Fonts are few (a handful of descriptions); keep each for the run.
     using Key = std::tuple<std::string, int, unsigned, BYTE>;
     static std::map<Key, HFONT> cache;

@@ -44,6 +44,9 @@ struct Font {
     HFONT Handle() const;
 };
 
+// Whether the system has a font of this face name.
+bool FontFaceInstalled(const char* face);
+
 // The menu font of the system (non-client metrics).
 HFONT SystemMenuFont();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/Forms.h"
+#include "runtime/MenuKeys.h"
 
 namespace rt {
 
@@ -29,39 +30,92 @@ void MenuItem::Click() {
 }
 
 namespace {
-HMENU g_openMenu = nullptr;
+
 const char kOwnerClass[] = "TPopupList";
+
+// The item a drawn menu keeps as its data (null for an item the system
+// draws), with the item's type and state.
+MenuItem* DrawnItem(HMENU menu, int pos, UINT& type, UINT& state) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &info)) return nullptr;
+    type = info.fType;
+    state = info.fState;
+    return (info.fType & MFT_OWNERDRAW) ? reinterpret_cast<MenuItem*>(info.dwItemData) : nullptr;
+}
+
+// The system finds no letters in items it does not draw, so a typed letter
+// is matched here. It sends the letter only after its own search of the
+// items it draws found nothing. Some systems act only on an item to run,
+// not on one to select (Wine does): the item is highlighted here as well.
+LRESULT MenuChar(HWND owner, WPARAM wp, LPARAM lp) {
+    auto* menu = reinterpret_cast<HMENU>(lp);
+    const char key = static_cast<char>(LOWORD(wp));
+    std::vector<menukeys::Entry> entries;
+    int current = -1;
+    bool drawn = false;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        UINT type = 0, state = 0;
+        MenuItem* item = DrawnItem(menu, i, type, state);
+        drawn = drawn || item;
+        const bool choosable = item && !(type & MFT_SEPARATOR) && !(state & MFS_DISABLED);
+        entries.push_back({item ? item->Caption : std::string(), choosable});
+        if (state & MFS_HILITE) current = i;
+    }
+    if (!drawn) return DefWindowProcA(owner, WM_MENUCHAR, wp, lp);
+    const menukeys::Choice choice = menukeys::FindMenuChar(entries, current, key);
+    switch (choice.action) {
+    case menukeys::Action::Execute:
+        return MAKELRESULT(choice.index, MNC_EXECUTE);
+    case menukeys::Action::Select:
+        HiliteMenuItem(owner, menu, static_cast<UINT>(choice.index), MF_BYPOSITION | MF_HILITE);
+        return MAKELRESULT(choice.index, MNC_SELECT);
+    case menukeys::Action::None:
+        break;
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
+}
+
 }  // namespace
 
 PopupMenu::PopupMenu(Component* owner) : Component(owner), items_(new MenuItem(this)) {}
 
 PopupMenu::~PopupMenu() = default;
 
-HMENU PopupMenu::OpenMenu() { return g_openMenu; }
-
 HMENU PopupMenu::Build(MenuItem* parent, std::vector<MenuItem*>& ids) {
     HMENU menu = CreatePopupMenu();
+    const bool drawn = OwnerDraw();
     for (int i = 0; i < parent->Count(); ++i) {
         MenuItem* item = parent->Item(i);
         if (!item->Visible) continue;
-        UINT flags = 0;
-        if (!item->Enabled) flags |= MF_GRAYED;
-        if (item->Checked) flags |= MF_CHECKED;
         std::string text = item->Caption;
         if (item->ShortCut) text += "\t" + ShortCutToText(item->ShortCut);
-        const bool drawn = OwnerDraw();
-        // A drawn separator is an ordinary item with no command.
-        if (item->IsLine() && !drawn) flags |= MF_SEPARATOR;
-        if (drawn) flags |= MF_OWNERDRAW;
-        const LPCSTR data = drawn ? reinterpret_cast<LPCSTR>(item) : text.c_str();
-        if (item->Count() > 0) {
-            HMENU sub = Build(item, ids);
-            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), data);
-        } else {
-            ids.push_back(item);
-            AppendMenuA(menu, flags, item->IsLine() ? 0 : ids.size(), data);
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE;
+        // A separator stays a separator when the menu draws it, so the
+        // arrow keys and the mouse pass over it.
+        info.fType = (item->IsLine() ? MFT_SEPARATOR : 0) | (drawn ? MFT_OWNERDRAW : MFT_STRING);
+        info.fState = (item->Enabled ? 0 : MFS_GRAYED) | (item->Checked ? MFS_CHECKED : 0) |
+                      (item->Default ? MFS_DEFAULT : 0);
+        if (drawn) {
+            info.fMask |= MIIM_DATA;
+            info.dwItemData = reinterpret_cast<ULONG_PTR>(item);
+        } else if (!item->IsLine()) {
+            info.fMask |= MIIM_STRING;
+            info.dwTypeData = text.data();
         }
-        if (item->Default) SetMenuDefaultItem(menu, GetMenuItemCount(menu) - 1, TRUE);
+        if (item->Count() > 0) {
+            info.fMask |= MIIM_SUBMENU;
+            info.hSubMenu = Build(item, ids);
+        } else if (!item->IsLine()) {
+            ids.push_back(item);
+            info.fMask |= MIIM_ID;
+            info.wID = static_cast<UINT>(ids.size());
+        }
+        InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
     }
     return menu;
 }
@@ -72,6 +126,7 @@ LRESULT CALLBACK PopupMenu::OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
             if (mis->CtlType == ODT_MENU) {
                 auto* item = reinterpret_cast<MenuItem*>(mis->itemData);
+                if (!item) return FALSE;
                 WindowDC dc(h);
                 Canvas canvas(dc.Get());
                 canvas.SetFontHandle(SystemMenuFont(), clMenuText);
@@ -85,6 +140,7 @@ LRESULT CALLBACK PopupMenu::OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
             if (dis->CtlType == ODT_MENU) {
                 auto* item = reinterpret_cast<MenuItem*>(dis->itemData);
+                if (!item) return FALSE;
                 const int saved = SaveDC(dis->hDC);
                 {
                     Canvas canvas(dis->hDC);
@@ -102,8 +158,8 @@ LRESULT CALLBACK PopupMenu::OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                 RestoreDC(dis->hDC, saved);
                 return TRUE;
             }
-        } else if (msg == WM_INITMENUPOPUP) {
-            g_openMenu = reinterpret_cast<HMENU>(wp);
+        } else if (msg == WM_MENUCHAR) {
+            return MenuChar(h, wp, lp);
         }
     } catch (...) {
         if (Application) Application->HandleException();
@@ -121,7 +177,6 @@ void PopupMenu::Popup(int x, int y) {
     else flags |= TPM_LEFTALIGN;
     SetForegroundWindow(owner);
     const UINT cmd = static_cast<UINT>(TrackPopupMenuEx(menu, flags, x, y, owner, nullptr));
-    g_openMenu = nullptr;
     PostMessageA(owner, WM_NULL, 0, 0);
     DestroyMenu(menu);
     // Give the activation back to the window the menu was opened from.

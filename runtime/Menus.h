@@ -64,8 +64,6 @@ public:
     // Shows the menu with its top at y and x placed after Alignment; runs
     // the chosen item's click after the menu has closed.
     void Popup(int x, int y);
-    // The menu's window while it is open (for tests), else null.
-    static HMENU OpenMenu();
 
 private:
     static LRESULT CALLBACK OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);

@@ -1,4 +1,4 @@
-mfvc_core(runtime/Strings.cpp)
+mfvc_core(runtime/Strings.cpp runtime/MenuKeys.cpp)
 mfvc_win(
   runtime/Win.cpp
   runtime/Graphics.cpp

@@ -16,6 +16,14 @@ wine_boot() {
   # output going nowhere.
   wineserver -p >/dev/null 2>&1 </dev/null || true
   "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
+  # Every Windows has Tahoma, which Wine's own settings name as the system's
+  # dialog font (message boxes, tips, menus). This Wine does not load the
+  # copy in its data folder, and its substitute draws text past the width it
+  # measures, cutting the last letter. Wine makes those fonts as a program
+  # starts, before the program could add a font of its own.
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -n /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
+    "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   # One Wine desktop window holds every window: Wine draws the frames and
   # captions itself, and hiding a window never waits for a window manager.
   if ! grep -q 'Software\\\\Wine\\\\Explorer\\\\Desktops' "$WINEPREFIX/user.reg" 2>/dev/null; then

@@ -371,6 +371,31 @@ TEST_F(MainWindow, ManualDialogSplitsTheCurrentLineAndCancelChangesNothing) {
     EXPECT_EQ(f.fpType->Caption(), "ffmpeg -i %1 -title x%1.y %1.mkv");
 }
 
+// The label is as wide as its text is drawn: the closing parenthesis of
+// "(Read Only):" is not cut off.
+TEST_F(MainWindow, ManualDialogLabelsHoldTheirWholeText) {
+    TfrmMain& f = Open();
+    TfrmManualConvert d(&f, f.fpType->Caption(), "title");
+    rt::Label* label = d.Label9;
+    ASSERT_EQ(label->Caption(), "The software will use the following (Read Only):");
+    rt::Bitmap drawn(600, 30);
+    rt::Canvas& c = drawn.GetCanvas();
+    c.FillRect(RECT{0, 0, 600, 30}, rt::clWhite);
+    c.SetFont(label->GetFont());
+    char face[LF_FACESIZE] = "";
+    GetTextFaceA(c.Handle(), sizeof face, face);
+    EXPECT_STREQ(face, "MS Sans Serif") << "the font the form was laid out in";
+    RECT unclipped{0, 0, 600, 30};
+    c.DrawText(label->Caption(), unclipped, DT_SINGLELINE | DT_NOCLIP);
+    int inkRight = -1;
+    for (int x = 0; x < 600; ++x)
+        for (int y = 0; y < 30; ++y)
+            if (drawn.Pixel(x, y) != 0xFFFFFF) inkRight = x;
+    ASSERT_GT(inkRight, 0);
+    EXPECT_LT(inkRight, label->Width()) << "the last pixel of the text lies inside the label";
+    EXPECT_EQ(label->Width(), c.TextWidth(label->Caption()));
+}
+
 TEST_F(MainWindow, ManualDialogKeepsItsTextsForACaptionWithoutTheMark) {
     TfrmMain& f = Open();
     f.fpType->SetCaption("FFMPEG hand edited");

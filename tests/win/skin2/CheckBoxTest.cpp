@@ -91,11 +91,13 @@ TEST_F(CheckBoxOnAForm, AutoSizeFitsGlyphAndCaption) {
     Picture();
     rt::Bitmap probe(10, 10);
     probe.GetCanvas().SetFont(box->GetFont());
-    // With MS Sans Serif 8 as on Windows ("W" 13 high) that makes 19; the
-    // font Wine gives for it here has 12-pixel lines, a pixel lower (the
-    // 19 itself is checked with the arithmetic, natively).
-    const int textHeightW = probe.GetCanvas().TextHeight("W");
-    const int expectedHeight = std::max(textHeightW + 2, 13) + 4;
+    // MS Sans Serif 8 ("W" 13 high), the font the form is drawn in on
+    // Windows and under Wine alike, makes it 19 high.
+    char face[LF_FACESIZE] = "";
+    GetTextFaceA(probe.GetCanvas().Handle(), sizeof face, face);
+    EXPECT_STREQ(face, "MS Sans Serif");
+    const int expectedHeight = 19;
+    EXPECT_EQ(probe.GetCanvas().TextHeight("W"), 13);
     EXPECT_EQ(box->Height(), expectedHeight);
     EXPECT_EQ(box->Width(), 13 + probe.GetCanvas().TextWidth("Same as the input file") + 8);
     RECT r;
