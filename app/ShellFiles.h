@@ -24,7 +24,4 @@ std::vector<std::string> DroppedFiles(HDROP drop);
 // person meant to drop.
 std::vector<std::string> FilesInFolder(const std::string& folder);
 
-std::string Utf8(const std::wstring& wide);
-std::wstring Wide(const std::string& utf8);
-
 }  // namespace shellfiles

@@ -159,13 +159,18 @@ void Canvas::LineTo(int x0, int y0, int x1, int y1) {
     ::LineTo(dc_, x1, y1);
 }
 
+// Text goes through the ...W calls: the ...A ones read the bytes in the
+// code page of the selected font's character set, which for the forms'
+// raster font is a Western one, not the program's UTF-8.
 void Canvas::TextOut(int x, int y, const std::string& s) {
-    ::TextOutA(dc_, x, y, s.c_str(), static_cast<int>(s.size()));
+    const std::wstring w = Wide(s, CP_ACP);
+    ::TextOutW(dc_, x, y, w.c_str(), static_cast<int>(w.size()));
 }
 
 SIZE Canvas::TextExtent(const std::string& s) {
     SIZE sz{0, 0};
-    GetTextExtentPoint32A(dc_, s.c_str(), static_cast<int>(s.size()), &sz);
+    const std::wstring w = Wide(s, CP_ACP);
+    GetTextExtentPoint32W(dc_, w.c_str(), static_cast<int>(w.size()), &sz);
     if (s.empty()) {
         TEXTMETRICA tm{};
         GetTextMetricsA(dc_, &tm);
@@ -175,7 +180,8 @@ SIZE Canvas::TextExtent(const std::string& s) {
 }
 
 int Canvas::DrawText(const std::string& s, RECT& r, UINT flags) {
-    return ::DrawTextA(dc_, s.c_str(), static_cast<int>(s.size()), &r, flags);
+    std::wstring w = Wide(s, CP_ACP);
+    return ::DrawTextW(dc_, w.data(), static_cast<int>(w.size()), &r, flags);
 }
 
 void Canvas::DrawFocusRect(const RECT& r) {

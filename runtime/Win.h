@@ -97,6 +97,12 @@ private:
     HWND h_ = nullptr;
 };
 
+// The program's text (UTF-8, its code page) as UTF-16 for the ...W calls,
+// and back. Text in the system's code page is read with CP_ACP, which is the
+// same where the program gets UTF-8 as its code page.
+std::wstring Wide(const std::string& utf8, UINT codePage = CP_UTF8);
+std::string Utf8(const std::wstring& wide);
+
 // A window's device context, borrowed with GetDC (the client area) or
 // GetWindowDC (the whole window, frame included) and given back once.
 class WindowDC {

@@ -3,6 +3,7 @@
 // through the encoder's command line to the settings file.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "app/Main.h"
@@ -124,3 +125,46 @@ TEST_F(UnicodeNames, ASettingsFileInTheLegacyCodePageIsReadCorrectly) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the canvas draws for `text` in the forms' font, as pixels.
+std::vector<rt::TColor> Drawn(const std::function<void(rt::Canvas&)>& draw) {
+    rt::Bitmap bitmap(200, 20);
+    rt::Canvas& c = bitmap.GetCanvas();
+    c.FillRect(RECT{0, 0, 200, 20}, rt::clWhite);
+    rt::Font font;
+    font.Name = "MS Sans Serif";
+    font.Height = -11;
+    c.SetFont(font);
+    draw(c);
+    std::vector<rt::TColor> pixels;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 200; ++x) pixels.push_back(bitmap.Pixel(x, y));
+    return pixels;
+}
+
+}  // namespace
+
+// The forms' raster font declares a Western character set; its text must
+// still be read as the program's UTF-8, never byte by byte in that set
+// ("Café" drawn as "CafÃ©").
+TEST_F(UnicodeNames, TextIsDrawnAndMeasuredAsTheCharactersItHolds) {
+    const std::string cafe = "Caf\xC3\xA9 \xC5\x9B";  // "Café ś"
+    const auto expected = Drawn([](rt::Canvas& c) { TextOutW(c.Handle(), 2, 2, L"Caf\u00E9 \u015B", 6); });
+    EXPECT_EQ(Drawn([&](rt::Canvas& c) { c.TextOut(2, 2, cafe); }), expected);
+    EXPECT_EQ(Drawn([&](rt::Canvas& c) {
+                  RECT r{2, 2, 200, 20};
+                  c.DrawText(cafe, r, DT_SINGLELINE | DT_NOCLIP);
+              }),
+              expected);
+    rt::Bitmap bitmap(10, 10);
+    rt::Canvas& c = bitmap.GetCanvas();
+    rt::Font font;
+    font.Name = "MS Sans Serif";
+    font.Height = -11;
+    c.SetFont(font);
+    SIZE wide{};
+    GetTextExtentPoint32W(c.Handle(), L"Caf\u00E9 \u015B", 6, &wide);
+    EXPECT_EQ(c.TextWidth(cafe), wide.cx);
+}
