@@ -3,13 +3,16 @@
 #include "app/AppTitle.h"
 #include "app/Main.h"
 #include "engine/ConvertHint.h"
+#include "engine/FailureReason.h"
 #include "engine/Global.h"
 #include "resources/StringIds.h"
 #include "runtime/Strings.h"
 
 void TfrmMain::bConvertClick(rt::Component* /*Sender*/) {
-    // The command ends quietly on any error of its own; errors of the
-    // conversion itself are shown by the progress window.
+    // The command ends quietly on any error of its own (kept in
+    // FConvertError); errors of the conversion itself are shown by the
+    // progress window.
+    FConvertError.clear();
     try {
         if (!cbSameInput->Checked()) {
             FOutputDirectory = eOutputFolder->Text();
@@ -40,14 +43,20 @@ void TfrmMain::bConvertClick(rt::Component* /*Sender*/) {
         if (cbSameInput->Checked()) FSameInputDirectory = inputFolder;
         FInputDirectory = inputFolder;
 
-        auto frmConvert = std::make_unique<TfrmConvert>(this, OpenDialog1->Files);
+        auto frmConvert = std::make_unique<TfrmConvert>(this, OpenDialog1->Files, *convertProcess_,
+                                                        cbSameInput->Checked(), eOutputFolder->Text(), kProgramTitle);
         frmConvert->OutputExt = GetProfileExtension();
         frmConvert->Arguments = GetProfileArguments();
         frmConvert->EncoderPath = FAnotherFFmpeg;
         frmConvert->ShowModal();
-        if (!frmConvert->FailedFiles.empty())
-            rt::Application->MessageBox(frmConvert->FailedFiles + rt::ResString(IDS_CONVERSION_FAILED), kProgramTitle,
-                                        MB_OK | MB_ICONINFORMATION);
+        // A batch ended by the program's own close shows no summary.
+        if (!frmConvert->Failures.empty() && !rt::Application->Terminated())
+            rt::Application->MessageBox(
+                engine::FailureSummary(frmConvert->Failures, rt::ResString(IDS_CONVERSION_FAILED)), kProgramTitle,
+                MB_OK | MB_ICONINFORMATION);
+    } catch (const std::exception& e) {
+        FConvertError = e.what();
     } catch (...) {
+        FConvertError = "Unknown error";
     }
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The main window: profile box, output folder, commands and the settings
 // file beside the program.
+#include <memory>
 #include <string>
 
 #include "controls/SUIURLLabel.h"
 #include "controls/TFlatPanelUnit.h"
 #include "controls/WlmShiftImage.h"
+#include "engine/ConvertThread.h"
 #include "runtime/Dialogs.h"
 #include "runtime/Forms.h"
 #include "runtime/Menus.h"
@@ -66,6 +68,9 @@ public:
     std::string FInputDirectory;
     std::string FSameInputDirectory;
     std::string FAnotherFFmpeg;
+    // The text of the last error the Convert command met; the command
+    // itself shows none.
+    std::string FConvertError;
 
     // Handlers.
     void FormCreate(rt::Component* Sender);
@@ -99,7 +104,13 @@ public:
 
 private:
     void BuildProfileMenu();
+    // Ends a batch and any other modal window, as their Stop or Cancel would.
+    void EndModalWork();
     void OpenAddress(const char* address);
+
+    // The program's one encoder runner (ConvertProcess points to it), for
+    // the window's whole life.
+    std::unique_ptr<TConvertProcess> convertProcess_;
 };
 
 extern TfrmMain* frmMain;

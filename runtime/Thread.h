@@ -24,7 +24,8 @@ public:
     bool Terminated() const { return terminated_; }
     void SetFreeOnTerminate(bool on) { freeOnTerminate_ = on; }
     // Waits for the end of Execute (only for threads that do not free
-    // themselves).
+    // themselves). Messages sent to this thread are served meanwhile, so a
+    // thread blocked in Synchronize can still finish.
     void WaitFor();
 
 protected:

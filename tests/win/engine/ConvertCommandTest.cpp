@@ -126,7 +126,8 @@ TEST_F(ConvertCommandTest, SameAsInputConvertsTheChosenFilesAndSumsUpTheFailures
     frmMain->bConvertClick(nullptr);
 
     EXPECT_TRUE(watcher.DialogShown());
-    EXPECT_EQ(watcher.Boxes(), (std::vector<std::string>{"two.avi, file conversion failed."}));
+    EXPECT_EQ(watcher.Boxes(), (std::vector<std::string>{"two.avi, file conversion failed.\r\n\r\n"
+                                                          "two.avi: the encoder printed no progress"}));
     EXPECT_TRUE(rt::FileExists(folder + "one.wav"));
     EXPECT_EQ(wintest::ReadTextFile(received), "\"" + TestEncoder() + "\" -i \"" + folder + "one.avi\" -vn -ac 2 -ar 44100 \"" +
                                                    folder + "one.wav\"");
