@@ -174,4 +174,14 @@ TEST_F(Shutdown, TheEndOfTheSessionDuringABatchEndsCleanly) {
     ExpectCleanEnd();
 }
 
+TEST_F(Shutdown, AnEncoderDoesNotOutliveTheProgramEndedAbruptly) {
+    StartProgram();
+    ConvertClip();
+    ASSERT_TRUE(WaitFor([] { return ProcessesNamed("testencoder.exe") == 1; }, 15000)) << "no conversion started";
+    // As a crash ends it: no close handler, no destructor runs.
+    ASSERT_TRUE(TerminateProcess(pi.hProcess, 3));
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(WaitFor([] { return ProcessesNamed("testencoder.exe") == 0; }, 5000)) << "the encoder lives on";
+}
+
 }  // namespace
