@@ -5,6 +5,7 @@
 #include "engine/ConvertHint.h"
 #include "engine/FailureReason.h"
 #include "engine/Global.h"
+#include "profiles/Catalogue.h"
 #include "resources/StringIds.h"
 #include "runtime/Strings.h"
 
@@ -29,7 +30,9 @@ void TfrmMain::bConvertClick(rt::Component* /*Sender*/) {
             }
         }
 
-        if (fpType->Caption().empty()) {
+        // A hand-edited settings file may hold a manual line whose extension
+        // would leave the output folder or add encoder arguments.
+        if (fpType->Caption().empty() || profiles::ManualExtensionRefused(fpType->Caption())) {
             rt::Application->MessageBox(rt::ResString(IDS_CHOOSE_FORMAT), kProgramTitle, MB_OK | MB_ICONINFORMATION);
             return;
         }

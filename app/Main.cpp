@@ -241,7 +241,6 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     OpenDialog1->AllowMultiSelect = true;
     OpenDialog1->HideReadOnly = true;
     OpenDialog1->EnableSizing = true;
-    OpenDialog1->BufferChars = 65519;
 
     suiPopupMenu1 = new TsuiPopupMenu(this);
     ApplyMenuLook(suiPopupMenu1);

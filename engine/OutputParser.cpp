@@ -113,9 +113,9 @@ std::vector<ProgressNote> OutputParser::ParseLines(const std::string& text) {
     std::vector<ProgressNote> notes;
     if (text.empty()) return notes;
 
-    // Kept from line to line within the chunk: a duration line without a
-    // separator reuses what an earlier line gave, and so does a "time=" line
-    // without a ".".
+    // Kept from line to line among the lines one read completes: a duration
+    // line without a separator reuses what an earlier line gave, and so does
+    // a "time=" line without a ".".
     int32_t hours = 0, minutes = 0, seconds = 0;
     int64_t position = 0;
 

@@ -1,5 +1,7 @@
 #include "profiles/Catalogue.h"
 
+#include <string_view>
+
 #include "runtime/Strings.h"
 
 namespace profiles {
@@ -284,6 +286,25 @@ bool SplitManualCommandLine(const std::string& caption, std::string& options, st
     options = text::Copy(caption, 14, p - 15);
     extension = text::Copy(caption, p + 3, n - p - 2);
     return true;
+}
+
+bool IsAcceptableExtension(const std::string& extension) {
+    if (extension.empty()) return false;
+    for (const char c : extension) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) return false;
+        if (std::string_view("\\/:\"*?<>|").find(c) != std::string_view::npos) return false;
+    }
+    const auto atEdge = [](char c) { return c == ' ' || c == '.'; };
+    return !atEdge(extension.front()) && !atEdge(extension.back());
+}
+
+bool ManualExtensionRefused(const std::string& caption) {
+    if (!IsManualCommandLine(caption)) return false;
+    // The extension as the conversion would use it, without its dot; a line
+    // without "%1." has none at all.
+    const std::string extension = GetProfileExtension(caption);
+    return !IsAcceptableExtension(extension.empty() ? extension : extension.substr(1));
 }
 
 }  // namespace profiles

@@ -34,4 +34,14 @@ std::string ComposeManualCommandLine(const std::string& options, const std::stri
 // "%1.". Returns false and leaves both fields alone for any other caption.
 bool SplitManualCommandLine(const std::string& caption, std::string& options, std::string& extension);
 
+// Whether an extension typed by hand (without its dot) can end an output
+// file name: not empty; no path separator, ":", double quote, wildcard, "<",
+// ">", "|" or control character; no blank or dot at either end. Anything
+// else could write outside the chosen folder or add encoder arguments.
+bool IsAcceptableExtension(const std::string& extension);
+
+// True for a manual command line whose extension is not acceptable (only a
+// hand-edited settings file can hold one); false for any other caption.
+bool ManualExtensionRefused(const std::string& caption);
+
 }  // namespace profiles

@@ -104,7 +104,8 @@ void TfrmManualConvert::eCommandLineChange(rt::Component* /*Sender*/) {
 }
 
 void TfrmManualConvert::bOKClick(rt::Component* /*Sender*/) {
-    if (!eCommandLine->Text().empty() && !eOutputFile->Text().empty()) {
+    // An extension that is no plain file-name ending is refused like an empty one.
+    if (!eCommandLine->Text().empty() && profiles::IsAcceptableExtension(eOutputFile->Text())) {
         SetModalResult(rt::mrOk);
     } else {
         rt::Application->MessageBox(rt::ResString(IDS_CHECK_PARAMETERS), kProgramTitle, MB_OK | MB_ICONINFORMATION);

@@ -19,7 +19,12 @@ public:
     bool AllowMultiSelect = false;
     bool HideReadOnly = true;
     bool EnableSizing = true;
-    size_t BufferChars = 65520;  // folder and every chosen name together
+    // Folder and every chosen name together. Large from the start: some
+    // dialogs keep only the names that fit and say nothing. When a dialog
+    // does say the selection did not fit, Execute doubles it (up to
+    // MaxBufferChars) and shows the dialog again.
+    size_t BufferChars = 4 * 1024 * 1024;
+    static constexpr size_t MaxBufferChars = 256 * 1024 * 1024;
     std::vector<std::string> Files;  // every chosen file (full paths)
 
     bool Execute();

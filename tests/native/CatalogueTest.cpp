@@ -250,3 +250,39 @@ TEST(ManualCommandLine, SplitRefusesAnythingElseAndLeavesTheFieldsAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ManualExtensionTest, AcceptableExtensions) {
+    for (const char* ok : {"mov", "mp4", "m4a", "x", "tar.gz", "3gp", "a b", "MKV", "mp4~", "\xE9t\xE9"})
+        EXPECT_TRUE(profiles::IsAcceptableExtension(ok)) << ok;
+}
+
+TEST(ManualExtensionTest, RefusedExtensions) {
+    for (const char* bad :
+         {"", "mp4\\..\\..\\x", "mp4/x", "..", ".mp4", "mp4.", " mp4", "mp4 ", " ", ".", "c:x", "mp4\" -f mp4 \"x",
+          "mp*", "mp?", "a<b", "a>b", "a|b", "mp4\t", "m\x01p4", "m\x1Fp4", "m\x7Fp4", "mp4\r\n"})
+        EXPECT_FALSE(profiles::IsAcceptableExtension(bad)) << bad;
+    EXPECT_FALSE(profiles::IsAcceptableExtension(std::string("mp\0" "4", 4)));
+}
+
+TEST(ManualExtensionTest, RefusedManualCommandLines) {
+    const std::string options = "-s 320x240 -r 14 -b 50k -ar 22050 -ab 56k -ac 1";
+    EXPECT_FALSE(profiles::ManualExtensionRefused(profiles::ComposeManualCommandLine(options, "mov")));
+    EXPECT_TRUE(profiles::ManualExtensionRefused(profiles::ComposeManualCommandLine(options, "mp4\\..\\..\\x")));
+    EXPECT_TRUE(profiles::ManualExtensionRefused(profiles::ComposeManualCommandLine(options, "mp4\" -f mp4 \"C:\\x")));
+    EXPECT_TRUE(profiles::ManualExtensionRefused(profiles::ComposeManualCommandLine(options, ".mov")));
+    EXPECT_TRUE(profiles::ManualExtensionRefused(profiles::ComposeManualCommandLine(options, "")));
+    // Upper-case first word: still a manual line.
+    EXPECT_TRUE(profiles::ManualExtensionRefused("FFMPEG -i %1 -b 1 %1.a/b"));
+    // Without "%1." a manual line has no extension at all.
+    EXPECT_TRUE(profiles::ManualExtensionRefused("ffmpeg -i %1 -b 1"));
+    // The extension runs from the first "%1." to the end, as for the conversion.
+    EXPECT_TRUE(profiles::ManualExtensionRefused("ffmpeg -i %1 -x %1.mov %1./x"));
+    // Catalogue captions and unknown captions are no manual lines.
+    EXPECT_FALSE(profiles::ManualExtensionRefused(profiles::Catalogue()[0].caption));
+    EXPECT_FALSE(profiles::ManualExtensionRefused(""));
+    EXPECT_FALSE(profiles::ManualExtensionRefused("my profile %1.a/b"));
+}
+
+}  // namespace

@@ -38,9 +38,9 @@ TEST_F(OutputParserTest, DurationLines) {
         {"Duration: 00:1:23.45", 23},  // a one-digit field reads 0
         {"Duration: 5:00:07.00", 7},
         {"Duration: 00:00:7.50", 0},
-        {"Duration: 99:99:99.00", 99 * 3600 + 99 * 60 + 99},
+        {"Duration: 99:99:99.00", 362439},  // 356400 + 5940 + 99
         {"duration:00:00:10.00", 10},
-        {"Duration: -9:00:00.00", -9 * 3600},
+        {"Duration: -9:00:00.00", -32400},
     };
     for (const Case& c : cases) {
         parser.Duration = -1;
@@ -95,7 +95,8 @@ TEST_F(OutputParserTest, HoursMinutesSecondsPosition) {
     Feed("Duration: 02:00:00.00\n");
     notes = Feed("time=01:02:03.50\n");
     ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].Percent, 3723 * 100 / 7200);
+    // 3723 s of 7200 s is 51.7 %, cut to 51.
+    EXPECT_EQ(notes[0].Percent, 51);
 }
 
 TEST_F(OutputParserTest, PositionsThatPostNothing) {

@@ -117,6 +117,24 @@ TEST_F(ConvertCommandTest, AnEmptyProfileIsReportedAfterTheFolder) {
     EXPECT_FALSE(watcher.DialogShown());
 }
 
+TEST_F(ConvertCommandTest, AManualLineWithAnUnsafeExtensionIsRefusedBeforeTheDialog) {
+    // Only a hand-edited settings file holds such lines.
+    for (const char* caption : {"ffmpeg -i %1 -vn %1.wav\\..\\..\\x", "ffmpeg -i %1 -vn %1.wav\" -f wav \"C:\\x.wav",
+                                "ffmpeg -i %1 -vn %1..wav", "ffmpeg -i %1 -vn %1.", "ffmpeg -i %1 -vn"}) {
+        frmMain->fpType->SetCaption(caption);
+        CommandWatcher watcher("\"one.avi\"", IDOK);
+        frmMain->bConvertClick(nullptr);
+        EXPECT_EQ(watcher.Boxes(), (std::vector<std::string>{"Please choose the output format!"})) << caption;
+        EXPECT_FALSE(watcher.DialogShown()) << caption;
+    }
+    // A plain manual extension goes on to the file dialog.
+    frmMain->fpType->SetCaption("ffmpeg -i %1 -vn %1.wav");
+    CommandWatcher watcher("", IDOK);
+    frmMain->bConvertClick(nullptr);
+    EXPECT_TRUE(watcher.DialogShown());
+    EXPECT_TRUE(watcher.Boxes().empty());
+}
+
 TEST_F(ConvertCommandTest, SameAsInputConvertsTheChosenFilesAndSumsUpTheFailures) {
     UseMainWindow(true, folder + "nowhere");
     const std::string received = folder + "received.txt";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/AppTitle.h"
 #include "app/Main.h"
@@ -311,6 +312,29 @@ TEST_F(MainWindow, ManualDialogOkOnlyWithBothFieldsAndBlanksCount) {
     EXPECT_EQ(f.fpType->Caption(), "ffmpeg -i %1   %1.mov");
     EXPECT_EQ(f.fpType->Hint(), f.fpType->Caption());
     EXPECT_EQ(f.lExtName->Caption(), "(*.mov)");
+}
+
+TEST_F(MainWindow, ManualDialogRefusesAnExtensionThatIsNoFileNameEnding) {
+    TfrmMain& f = Open();
+    wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDOK; });
+    const std::vector<std::string> refused = {"mp4\\..\\..\\x", "mp4/x", "c:x", "mp4\" -f mp4 \"C:\\x.mp4",
+                                              "m*", "m?", "a<b", "a>b", "a|b", "m\tp4", " mp4", "mp4 ", ".mp4", "mp4.", " "};
+    std::vector<std::string> stayedOpenFor;
+    wintest::RunSoon([&] {
+        TfrmManualConvert* d = OpenManualDialog();
+        ASSERT_NE(d, nullptr);
+        for (const std::string& extension : refused) {
+            d->eOutputFile->SetText(extension);
+            d->bOK->Click();
+            if (d->ModalResult() == rt::mrNone) stayedOpenFor.push_back(extension);
+        }
+        d->eOutputFile->SetText("m4a");
+        d->bOK->Click();
+    });
+    f.miManualConvertClick(nullptr);
+    EXPECT_EQ(stayedOpenFor, refused);
+    EXPECT_EQ(watcher.Seen(), std::vector<std::string>(refused.size(), "Please check the insertion of parameters!"));
+    EXPECT_EQ(f.fpType->Caption(), "ffmpeg -i %1 -s 320x240 -r 14 -b 50k -ar 22050 -ab 56k -ac 1 %1.m4a");
 }
 
 TEST_F(MainWindow, ManualDialogSplitsTheCurrentLineAndCancelChangesNothing) {
