@@ -3,6 +3,7 @@
 #include "app/AppTitle.h"
 #include "app/Main.h"
 #include "engine/ConvertHint.h"
+#include "engine/FailureReason.h"
 #include "engine/Global.h"
 #include "profiles/Catalogue.h"
 #include "resources/StringIds.h"
@@ -10,8 +11,8 @@
 
 // The Convert command and files from the shell share the checks and the
 // batch; only the way the files are chosen differs. Each step may raise: the
-// callers end quietly on any error of their own, while errors of the
-// conversion itself are shown by the progress window.
+// callers end quietly on any error of their own (kept in FConvertError),
+// while errors of the conversion itself are shown by the progress window.
 
 bool TfrmMain::CheckOutputFolder() {
     if (cbSameInput->Checked()) return true;
@@ -42,7 +43,8 @@ void TfrmMain::ConvertFiles(const std::vector<std::string>& files) {
     if (cbSameInput->Checked()) FSameInputDirectory = inputFolder;
     FInputDirectory = inputFolder;
 
-    auto frmConvert = std::make_unique<TfrmConvert>(this, files);
+    auto frmConvert = std::make_unique<TfrmConvert>(this, files, *convertProcess_, cbSameInput->Checked(),
+                                                    eOutputFolder->Text(), kProgramTitle);
     frmConvert->OutputExt = GetProfileExtension();
     frmConvert->Arguments = GetProfileArguments();
     frmConvert->EncoderPath = FAnotherFFmpeg;
@@ -55,29 +57,38 @@ void TfrmMain::ConvertFiles(const std::vector<std::string>& files) {
         } running(converting_);
         frmConvert->ShowModal();
     }
-    if (!frmConvert->FailedFiles.empty())
-        rt::Application->MessageBox(frmConvert->FailedFiles + rt::ResString(IDS_CONVERSION_FAILED), kProgramTitle,
-                                    MB_OK | MB_ICONINFORMATION);
+    // A batch ended by the program's own close shows no summary.
+    if (!frmConvert->Failures.empty() && !rt::Application->Terminated())
+        rt::Application->MessageBox(engine::FailureSummary(frmConvert->Failures, rt::ResString(IDS_CONVERSION_FAILED)),
+                                    kProgramTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+// Runs one of the commands, keeping the text of an error of its own.
+void TfrmMain::RunQuietly(const std::function<void()>& command) {
+    FConvertError.clear();
+    try {
+        command();
+    } catch (const std::exception& e) {
+        FConvertError = e.what();
+    } catch (...) {
+        FConvertError = "Unknown error";
+    }
 }
 
 void TfrmMain::bConvertClick(rt::Component* /*Sender*/) {
-    try {
+    RunQuietly([this] {
         if (!CheckOutputFolder() || !CheckProfile()) return;
-
         OpenDialog1->Title = "Select one or more video files";
         OpenDialog1->FileName.clear();
         if (rt::DirectoryExists(FInputDirectory)) OpenDialog1->InitialDir = FInputDirectory;
         if (!OpenDialog1->Execute()) return;
-
         ConvertFiles(OpenDialog1->Files);
-    } catch (...) {
-    }
+    });
 }
 
 void TfrmMain::ConvertDroppedFiles(const std::vector<std::string>& files) {
-    try {
+    RunQuietly([this, &files] {
         if (!CheckOutputFolder() || !CheckProfile()) return;
         ConvertFiles(files);
-    } catch (...) {
-    }
+    });
 }

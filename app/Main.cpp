@@ -258,6 +258,9 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
 
 TfrmMain::~TfrmMain() {
     if (frmMain == this) frmMain = nullptr;
+    // Every window that could use it is gone by now.
+    if (ConvertProcess == convertProcess_.get()) ConvertProcess = nullptr;
+    convertProcess_.reset();
 }
 
 void TfrmMain::BuildProfileMenu() {
@@ -281,6 +284,12 @@ void TfrmMain::ComeForward() {
 
 LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends: as a close, before the process is ended.
+            if (wp) Close();
+            return 0;
         case WM_ACTIVATEINSTANCE:
             // Another start of the program asks this copy to come forward.
             ComeForward();
@@ -357,7 +366,8 @@ void TfrmMain::UpdateExtensionLabel() { lExtName->SetCaption("(*" + GetProfileEx
 
 void TfrmMain::FormCreate(rt::Component* /*Sender*/) {
     SetCaption(kProgramTitle);
-    ConvertProcess = new TConvertProcess();
+    convertProcess_ = std::make_unique<TConvertProcess>();
+    ConvertProcess = convertProcess_.get();
     LoadSaveSettings(true);
     rt::Font f = lUpdate->GetFont();
     f.Color = rt::clWhite;
@@ -380,14 +390,29 @@ void TfrmMain::FormShow(rt::Component* /*Sender*/) {
 }
 
 void TfrmMain::FormClose(rt::Component* /*Sender*/) {
+    // A close may come while a batch runs or a question shows (another
+    // program, the end of the session): the batch stops as with Stop.
+    EndModalWork();
     // Closing never complains: a settings file that cannot be written is
     // left as it is, and the program ends all the same.
     try {
         LoadSaveSettings(false);
-        delete ConvertProcess;
-        ConvertProcess = nullptr;
     } catch (...) {
     }
+}
+
+void TfrmMain::EndModalWork() {
+    if (convertProcess_) convertProcess_->Stop(0);
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM self) -> BOOL {
+            auto* form = dynamic_cast<rt::Form*>(rt::WinControl::FromHandle(window));
+            if (form && form != reinterpret_cast<TfrmMain*>(self) && form->IsModal() &&
+                form->ModalResult() == rt::mrNone)
+                form->SetModalResult(rt::mrAbort);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
 }
 
 void TfrmMain::LoadSaveSettings(bool Load) {

@@ -1,12 +1,15 @@
 #pragma once
 // The main window: profile box, output folder, commands and the settings
 // file beside the program.
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/SUIURLLabel.h"
 #include "controls/TFlatPanelUnit.h"
 #include "controls/WlmShiftImage.h"
+#include "engine/ConvertThread.h"
 #include "runtime/Dialogs.h"
 #include "runtime/Forms.h"
 #include "runtime/Menus.h"
@@ -67,6 +70,9 @@ public:
     std::string FInputDirectory;
     std::string FSameInputDirectory;
     std::string FAnotherFFmpeg;
+    // The text of the last error the Convert command met; the command
+    // itself shows none.
+    std::string FConvertError;
 
     // Handlers.
     void FormCreate(rt::Component* Sender);
@@ -95,6 +101,9 @@ public:
     // Files dropped onto the window or handed over by another start,
     // converted as if chosen in the Convert command's file dialog.
     void ConvertDroppedFiles(const std::vector<std::string>& files);
+    // Runs one of the commands, keeping the text of an error of its own in
+    // FConvertError.
+    void RunQuietly(const std::function<void()>& command);
     // Converts `files` once the messages queued before them are handled.
     void HandOver(std::vector<std::string> files);
     // A batch runs, a dialog or box is open, or a handed-over list waits.
@@ -120,7 +129,13 @@ private:
     std::vector<std::string> handedOver_;
     bool converting_ = false;
     void BuildProfileMenu();
+    // Ends a batch and any other modal window, as their Stop or Cancel would.
+    void EndModalWork();
     void OpenAddress(const char* address);
+
+    // The program's one encoder runner (ConvertProcess points to it), for
+    // the window's whole life.
+    std::unique_ptr<TConvertProcess> convertProcess_;
 };
 
 extern TfrmMain* frmMain;

@@ -127,7 +127,8 @@ struct WindowRun {
 
 WindowRun ConvertThroughWindow(const std::string& input, const std::string& extension, const std::string& arguments,
                                const std::string& encoder) {
-    TimedConvertWindow window(frmMain, {input});
+    TimedConvertWindow window(frmMain, {input}, *ConvertProcess, frmMain->cbSameInput->Checked(),
+                              frmMain->eOutputFolder->Text(), "Marbex Free Video Converter");
     window.OutputExt = extension;
     window.Arguments = arguments;
     window.EncoderPath = encoder;

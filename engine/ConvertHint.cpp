@@ -1,7 +1,5 @@
 #include "engine/ConvertHint.h"
 
-#include "app/AppTitle.h"
-#include "app/Main.h"
 #include "engine/CommandLine.h"
 #include "resources/StringIds.h"
 #include "runtime/Strings.h"
@@ -18,8 +16,14 @@ rt::Label* MakeLabel(rt::Component* owner, rt::WinControl* parent, int left, int
 
 }  // namespace
 
-TfrmConvert::TfrmConvert(rt::Component* owner, const std::vector<std::string>& files)
-    : rt::Form(owner), FileList(files) {
+TfrmConvert::TfrmConvert(rt::Component* owner, const std::vector<std::string>& files, TConvertProcess& process,
+                         bool sameAsInput, const std::string& outputFolder, const std::string& title)
+    : rt::Form(owner),
+      FileList(files),
+      process_(process),
+      sameAsInput_(sameAsInput),
+      outputFolder_(outputFolder),
+      title_(title) {
     SetName("frmConvert");
     SetCaption("frmConvert");
     SetBorder(rt::FormBorder::Dialog);
@@ -96,29 +100,51 @@ void TfrmConvert::DropQueuedNotifications() {
 }
 
 void TfrmConvert::StartFile() {
-    ConvertProcess->Running = true;
-    ConvertProcess->InputFile = FileList[FileIndex];
-    ConvertProcess->OutputFile = engine::MakeOutputPath(frmMain->cbSameInput->Checked(), frmMain->eOutputFolder->Text(),
-                                                        ConvertProcess->InputFile, OutputExt);
-    ConvertProcess->NotifyWindow = Handle();
-    ConvertProcess->Arguments = Arguments;
-    ConvertProcess->EncoderPath = EncoderPath;
-    ConvertProcess->Start();
+    process_.Running = true;
+    process_.InputFile = FileList[FileIndex];
+    process_.OutputFile = engine::MakeOutputPath(sameAsInput_, outputFolder_, process_.InputFile, OutputExt);
+    process_.NotifyWindow = Handle();
+    process_.Arguments = Arguments;
+    process_.EncoderPath = EncoderPath;
+    try {
+        process_.Start();
+    } catch (...) {
+        // Shown once; without an encoder no later file can convert either,
+        // so the batch ends here and the summary says why for each file.
+        engine::FileVerdict verdict;
+        verdict.Kind = engine::FailureKind::StartFailed;
+        verdict.Code = process_.ErrorCode;
+        rt::Application->HandleException();
+        FailTheRest(TConvertProcess::ReasonFor(verdict));
+        Close();
+        return;
+    }
 
-    const std::string name = text::ExtractFileName(ConvertProcess->OutputFile);
+    const std::string name = text::ExtractFileName(process_.OutputFile);
     lConvertName->SetCaption(name);
     lConvertName->SetHint(name);
-    SetCaption(std::string(kProgramTitle) + " (" + std::to_string(FileIndex + 1) + "/" +
-               std::to_string(FileList.size()) + ")");
+    SetCaption(title_ + " (" + std::to_string(FileIndex + 1) + "/" + std::to_string(FileList.size()) + ")");
     // The time labels keep the last file's values until the first progress
     // of this one.
     suiProgressBar2->SetPosition(0);
     Taskbar.Progress(Handle(), FileIndex, 0);
 }
 
+void TfrmConvert::AddFailure(const std::string& inputFile, const std::string& reason) {
+    const std::string name = text::ExtractFileName(inputFile);
+    FailedFiles += name + ", ";
+    Failures.push_back(engine::FailedFile{name, reason});
+    Taskbar.FileFailed(Handle());
+}
+
+void TfrmConvert::FailTheRest(const std::string& reason) {
+    for (; FileIndex < static_cast<int32_t>(FileList.size()); ++FileIndex) AddFailure(FileList[FileIndex], reason);
+}
+
 void TfrmConvert::FormShow(rt::Component* /*Sender*/) {
-    StartFile();
     FailedFiles.clear();
+    Failures.clear();
+    StartFile();
 }
 
 void TfrmConvert::WMConvertProgress(std::unique_ptr<TProcessInfo> info) {
@@ -131,14 +157,13 @@ void TfrmConvert::WMConvertProgress(std::unique_ptr<TProcessInfo> info) {
         lTimeEstimated->SetCaption(info->Estimated);
         return;
     }
-    if (info->Elapsed.empty()) {
-        FailedFiles += text::ExtractFileName(FileList[FileIndex]) + ", ";
-        Taskbar.FileFailed(Handle());
-    }
+    if (info->Elapsed.empty()) AddFailure(FileList[FileIndex], info->Reason);
     if (info->Status == 2)
-        rt::Application->MessageBox(ConvertProcess->OutputFile + rt::ResString(IDS_FILE_IN_USE), kProgramTitle,
+        rt::Application->MessageBox(process_.OutputFile + rt::ResString(IDS_FILE_IN_USE), title_,
                                     MB_OK | MB_ICONERROR);
     ++FileIndex;
+    // Closed (Stop, or the program closing) while the box showed.
+    if (ModalResult() != rt::mrNone) return;
     if (FileIndex == static_cast<int32_t>(FileList.size()))
         Close();
     else
@@ -146,12 +171,12 @@ void TfrmConvert::WMConvertProgress(std::unique_ptr<TProcessInfo> info) {
 }
 
 void TfrmConvert::bStopClick(rt::Component* /*Sender*/) {
-    if (ConvertProcess->Running) ConvertProcess->Stop(0);
+    if (process_.Running) process_.Stop(0);
     SetModalResult(rt::mrAbort);
 }
 
 void TfrmConvert::FormClose(rt::Component* /*Sender*/) {
-    if (ConvertProcess->Running) ConvertProcess->Stop(0);
+    if (process_.Running) process_.Stop(0);
     Taskbar.End(Handle());
     // Whatever is still queued belongs to a batch that is over; left in the
     // queue, an end notification would start a file after the window closed.

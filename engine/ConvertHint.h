@@ -1,6 +1,7 @@
 #pragma once
 // The conversion progress window: converts a list of files one after
-// another through ConvertProcess, showing the file, a bar and the times.
+// another through the program's one process object, showing the file, a
+// bar and the times.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -8,14 +9,18 @@
 
 #include "engine/BatchTaskbar.h"
 #include "engine/ConvertThread.h"
+#include "engine/FailureReason.h"
 #include "runtime/Forms.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIProgressBar.h"
 
 class TfrmConvert : public rt::Form {
 public:
-    // Keeps its own copy of the list.
-    TfrmConvert(rt::Component* owner, const std::vector<std::string>& files);
+    // Where the outputs go and the title of its caption come from its
+    // creator: the output folder, or each input's own folder when
+    // sameAsInput. Keeps its own copy of the list; converts through process.
+    TfrmConvert(rt::Component* owner, const std::vector<std::string>& files, TConvertProcess& process,
+                bool sameAsInput, const std::string& outputFolder, const std::string& title);
     ~TfrmConvert() override;
     const char* ClassName() const override { return "TfrmConvert"; }
 
@@ -35,6 +40,8 @@ public:
     std::string Arguments;
     std::string FailedFiles;  // input file names, each followed by ", "
     std::string EncoderPath;  // empty for the default encoder
+    // The failed files in batch order, each with why it failed.
+    std::vector<engine::FailedFile> Failures;
 
     void FormShow(rt::Component* Sender);
     void FormClose(rt::Component* Sender);
@@ -46,6 +53,14 @@ public:
 private:
     void StartFile();
     engine::BatchTaskbar Taskbar{FileList.size()};
+    void AddFailure(const std::string& inputFile, const std::string& reason);
+    // After a start error: this file and every later one fail with reason.
+    void FailTheRest(const std::string& reason);
     // Frees the notifications still queued for this window.
     void DropQueuedNotifications();
+
+    TConvertProcess& process_;
+    bool sameAsInput_;
+    std::string outputFolder_;
+    std::string title_;
 };

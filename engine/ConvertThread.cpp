@@ -2,11 +2,9 @@
 
 #include <vector>
 
-#include "app/AppTitle.h"
 #include "engine/CommandLine.h"
 #include "engine/EncoderDialect.h"
 #include "engine/Global.h"
-#include "engine/OutputParser.h"
 #include "resources/StringIds.h"
 #include "runtime/Forms.h"
 
@@ -18,29 +16,51 @@ namespace {
 // on the question must not hold the user interface for ever.
 constexpr DWORD kVersionTimeoutMs = 10000;
 
+// The process object whose Start asks the version right now: a Stop while
+// the question runs ends the question too.
+const TConvertProcess* asking = nullptr;
+
 // One verdict per encoder path for the whole run of the program.
 engine::EncoderDialects& Dialects() {
     static engine::EncoderDialects dialects([](const std::string& encoderPath) {
-        return TConvertProcess::CaptureOutput(engine::EncoderVersionCommandLine(encoderPath), kVersionTimeoutMs);
+        return TConvertProcess::CaptureOutput(engine::EncoderVersionCommandLine(encoderPath), kVersionTimeoutMs,
+                                              [] { return !asking || asking->Running; });
     });
     return dialects;
 }
 
-// The current local date-time in days; only differences of it are used.
-double LocalNow() {
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    const ULARGE_INTEGER ticks{{ft.dwLowDateTime, ft.dwHighDateTime}};
-    return static_cast<double>(ticks.QuadPart) / 864000000000.0;
+// Days on a clock that only moves forward: a change of the wall clock or of
+// daylight-saving time mid-file must not garble the times shown. Only
+// differences of it are used.
+double SteadyNow() { return static_cast<double>(GetTickCount64()) / 86400000.0; }
+
+// An end notification that could not be posted, retried this often.
+constexpr UINT kRetryMs = 50;
+
+// The one process object whose end notification waits for a retry.
+TConvertProcess* retrying = nullptr;
+
+// What the encoder left at the output: true for a file with something in it.
+bool IsNonEmptyFile(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0);
 }
 
-std::string FullPathName(const std::string& path) {
-    char buffer[MAX_PATH * 4];
-    const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-    if (n == 0 || n >= sizeof buffer) return path;
-    return std::string(buffer, n);
+UINT ReasonTextId(engine::FailureKind kind) {
+    switch (kind) {
+        case engine::FailureKind::OutputIsInput: return IDS_REASON_OUTPUT_IS_INPUT;
+        case engine::FailureKind::OutputIsFolder: return IDS_REASON_OUTPUT_IS_FOLDER;
+        case engine::FailureKind::OverwriteDeclined: return IDS_REASON_OVERWRITE_DECLINED;
+        case engine::FailureKind::OutputInUse: return IDS_REASON_OUTPUT_IN_USE;
+        case engine::FailureKind::StartFailed: return IDS_REASON_START_FAILED;
+        case engine::FailureKind::Crashed: return IDS_REASON_CRASHED;
+        case engine::FailureKind::ExitCode: return IDS_REASON_EXIT_CODE;
+        case engine::FailureKind::NoProgress: return IDS_REASON_NO_PROGRESS;
+        case engine::FailureKind::EmptyOutput: return IDS_REASON_EMPTY_OUTPUT;
+        default: return 0;
+    }
 }
 
 rt::UniqueHandle DuplicateForWorker(HANDLE h) {
@@ -54,45 +74,93 @@ rt::UniqueHandle DuplicateForWorker(HANDLE h) {
 
 // ---- TConvertProcess ----
 
+TConvertProcess::TConvertProcess() : parser_(SteadyNow) {}
+
 TConvertProcess::~TConvertProcess() {
-    DropThread();
-    Stop(0);
-    CloseChild();
+    EndWorker();
+    EndChild(0);
+    ClosePipes();
+    if (retryTimer_) KillTimer(nullptr, retryTimer_);
+    if (retrying == this) retrying = nullptr;
 }
 
 void TConvertProcess::RaiseError(UINT textId) {
     const DWORD code = GetLastError();
+    ErrorCode = code;
     const std::string text = rt::ResString(textId);
     SetLastError(code);
     rt::RaiseLastError(text);
 }
 
-void TConvertProcess::DropThread() {
+std::string TConvertProcess::ReasonFor(const engine::FileVerdict& verdict) {
+    return engine::ReasonText(verdict, [](engine::FailureKind kind) {
+        const UINT id = ReasonTextId(kind);
+        return id ? rt::ResString(id) : std::string();
+    });
+}
+
+void TConvertProcess::EndWorker() {
+    if (!Thread) return;
+    Thread->Terminate();
+    // From inside one of its own steps the worker cannot end yet; the next
+    // Start, Stop or the destructor waits for it.
+    if (inWorkerStep_) return;
+    Thread->WaitFor();
+    Thread.reset();
+}
+
+void TConvertProcess::ReleaseWorker() {
     if (Thread) Thread->Terminate();
-    Thread = nullptr;
+}
+
+void TConvertProcess::EndChild(UINT exitCode) {
+    // Closing the job would end its processes as well; ending them first
+    // makes it certain before the handles go.
+    if (job_) TerminateJobObject(job_.Get(), exitCode);
+    else if (ProcessInformation.hProcess) TerminateProcess(ProcessInformation.hProcess, exitCode);
+    job_.Reset();
+    ProcessInformation.Reset();
+}
+
+void TConvertProcess::Fail(engine::FailureKind kind, int32_t status) {
+    engine::FileVerdict verdict;
+    verdict.Kind = kind;
+    PostFinished(status, false, ReasonFor(verdict));
 }
 
 void TConvertProcess::Start() {
-    DropThread();
+    EndWorker();
     ProgressSeen = false;
+    ErrorCode = 0;
+    parser_.Reset();
+    stdOutTail_.Clear();
+    stdErrTail_.Clear();
 
     // Writing over its own input would destroy the input before the encoder
     // has read it; such a file fails at once, without a question.
-    if (engine::SamePath(FullPathName(InputFile), FullPathName(OutputFile))) {
-        PostFinished(0, false);
+    if (SameFile(InputFile, OutputFile)) {
+        Fail(engine::FailureKind::OutputIsInput);
+        return;
+    }
+    // Given a folder, the encoder would ask on its own whether to overwrite.
+    if (rt::DirectoryExists(OutputFile)) {
+        Fail(engine::FailureKind::OutputIsFolder);
         return;
     }
 
     bool overwrite = false;
     if (rt::FileExists(OutputFile)) {
-        const int answer = rt::Application->MessageBox(OutputFile + rt::ResString(IDS_OVERWRITE), kProgramTitle,
-                                                       MB_YESNO | MB_ICONINFORMATION);
+        const std::string title = rt::Application ? rt::Application->Title : std::string();
+        const int answer =
+            rt::Application->MessageBox(OutputFile + rt::ResString(IDS_OVERWRITE), title, MB_YESNO | MB_ICONINFORMATION);
+        // Stopped (or the program closed) while the question showed.
+        if (!Running) return;
         if (answer != IDYES) {
-            PostFinished(0, false);
+            Fail(engine::FailureKind::OverwriteDeclined);
             return;
         }
         if (IsFileInUse(OutputFile)) {
-            PostFinished(2, false);
+            Fail(engine::FailureKind::OutputInUse, 2);
             return;
         }
         overwrite = true;
@@ -101,28 +169,42 @@ void TConvertProcess::Start() {
     // The encoder may be asked for its version first; that child must not
     // inherit this file's pipes, so the line is made before them.
     const std::string commandLine = EncoderCommandLine(overwrite);
+    if (!Running) return;
     CreatePipes();
     Duration = 0;
     // Past the question, an output that existed is one confirmed for overwriting.
     outputIsNew_ = !overwrite;
     try {
         CreateChild(commandLine);
-        Thread = new TConvertThread(this);
+        // Nothing is ever written to the child: with our end closed, an
+        // encoder that reads an answer gets end-of-file instead of waiting.
+        StdInWrite.Reset();
+        Thread = std::make_unique<TConvertThread>(this);
     } catch (...) {
         // A child without a worker would run unwatched.
-        if (ProcessInformation.hProcess) TerminateProcess(ProcessInformation.hProcess, 0);
+        if (!ErrorCode) ErrorCode = GetLastError();
+        Thread.reset();
+        EndChild(0);
         ClosePipes();
-        CloseChild();
         throw;
     }
 }
 
 std::string TConvertProcess::EncoderCommandLine(bool overwrite) const {
-    return engine::BuildEncoderCommandLine(EncoderPath, overwrite, InputFile,
-                                           Dialects().Arguments(EncoderPath, Arguments, OutputFile), OutputFile);
+    asking = this;
+    std::string arguments;
+    try {
+        arguments = Dialects().Arguments(EncoderPath, Arguments, OutputFile);
+    } catch (...) {
+        asking = nullptr;
+        throw;
+    }
+    asking = nullptr;
+    return engine::BuildEncoderCommandLine(EncoderPath, overwrite, InputFile, arguments, OutputFile);
 }
 
-std::optional<std::string> TConvertProcess::CaptureOutput(const std::string& commandLine, DWORD timeoutMs) {
+std::optional<std::string> TConvertProcess::CaptureOutput(const std::string& commandLine, DWORD timeoutMs,
+                                                          const std::function<bool()>& keepWaiting) {
     TConvertProcess child;
     try {
         child.CreatePipes();
@@ -147,10 +229,16 @@ std::optional<std::string> TConvertProcess::CaptureOutput(const std::string& com
     };
     const HANDLE process = child.ProcessInformation.hProcess;
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (WaitForSingleObject(process, readAvailable() ? 0 : 10) != WAIT_OBJECT_0) {
-        if (GetTickCount64() >= deadline) {
-            TerminateProcess(process, 1);
-            return std::string();
+    // The windows are served meanwhile: they repaint, and Stop or a close
+    // can be pressed (the caller looks at Running afterwards).
+    for (;;) {
+        const DWORD waited = MsgWaitForMultipleObjects(1, &process, FALSE, readAvailable() ? 0 : 10, QS_ALLINPUT);
+        if (waited == WAIT_OBJECT_0) break;
+        if (waited == WAIT_OBJECT_0 + 1 && rt::Application) rt::Application->ProcessMessages();
+        if (GetTickCount64() >= deadline || (keepWaiting && !keepWaiting())) {
+            // No answer is no verdict: the next file asks again.
+            child.EndChild(1);
+            return std::nullopt;
         }
     }
     // What it printed last is still in the pipes.
@@ -160,10 +248,11 @@ std::optional<std::string> TConvertProcess::CaptureOutput(const std::string& com
 }
 
 void TConvertProcess::CreatePipes() {
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    // The child's end is duplicated into its own field, inheritable, the
-    // original closed; our ends stay inheritable as well.
-    const auto makePipe = [&sa](rt::UniqueHandle& read, rt::UniqueHandle& write, bool childReads,
+    // Our own ends are not inheritable: a child holding the write end of its
+    // own standard input would never see its end. The child's end is
+    // duplicated into its own field, inheritable, the original closed.
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, FALSE};
+    const auto makePipe = [this, &sa](rt::UniqueHandle& read, rt::UniqueHandle& write, bool childReads,
                                 UINT createError, UINT duplicateError) {
         HANDLE r = nullptr, w = nullptr;
         if (!CreatePipe(&r, &w, &sa, 0)) RaiseError(createError);
@@ -192,12 +281,6 @@ void TConvertProcess::ClosePipes() {
     StdErrWrite.Reset();
 }
 
-void TConvertProcess::CloseChild() {
-    if (ProcessInformation.hProcess) CloseHandle(ProcessInformation.hProcess);
-    if (ProcessInformation.hThread) CloseHandle(ProcessInformation.hThread);
-    ProcessInformation = PROCESS_INFORMATION{};
-}
-
 void TConvertProcess::CreateChild(const std::string& commandLine) {
     // The record's own size (68 bytes in a 32-bit build).
     STARTUPINFOA si{};
@@ -212,9 +295,26 @@ void TConvertProcess::CreateChild(const std::string& commandLine) {
     line.push_back('\0');
     // With the bare name "ffmpeg" no application is named, so the search
     // finds ffmpeg.exe beside the program first.
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si,
-                        &ProcessInformation)) {
-        ProcessInformation = PROCESS_INFORMATION{};
+    //
+    // The child starts suspended and runs only once it is in its job, so
+    // that nothing it starts can escape the job.
+    job_.Reset(CreateJobObjectA(nullptr, nullptr));
+    if (!job_) RaiseError(IDS_CREATE_PROCESS_ERROR);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        RaiseError(IDS_CREATE_PROCESS_ERROR);
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
+                        nullptr, nullptr, &si, &ProcessInformation)) {
+        ProcessInformation.Reset();
+        RaiseError(IDS_CREATE_PROCESS_ERROR);
+    }
+    if (!AssignProcessToJobObject(job_.Get(), ProcessInformation.hProcess) ||
+        ResumeThread(ProcessInformation.hThread) == static_cast<DWORD>(-1)) {
+        const DWORD code = GetLastError();
+        TerminateProcess(ProcessInformation.hProcess, 1);
+        ProcessInformation.Reset();
+        SetLastError(code);
         RaiseError(IDS_CREATE_PROCESS_ERROR);
     }
 }
@@ -222,67 +322,66 @@ void TConvertProcess::CreateChild(const std::string& commandLine) {
 void TConvertProcess::Stop(UINT exitCode) {
     if (!Running) return;
     Running = false;
-    DropThread();
+    EndWorker();
     ClosePipes();
-    if (ProcessInformation.hProcess) TerminateProcess(ProcessInformation.hProcess, exitCode);
-    CloseChild();
+    EndChild(exitCode);
 }
 
 void TConvertProcess::ProcessFinished() {
-    DropThread();
-    ClosePipes();
-    // An encoder that refuses its options may still have printed progress
-    // before it gave up; only a clean exit counts as a converted file.
+    ReleaseWorker();
     DWORD exitCode = 1;
-    const bool cleanExit = GetExitCodeProcess(ProcessInformation.hProcess, &exitCode) && exitCode == 0;
-    CloseChild();
-    const bool converted = ProgressSeen && cleanExit;
-    if (!converted) RemoveEmptyOutput();
-    PostFinished(0, converted);
+    if (!GetExitCodeProcess(ProcessInformation.hProcess, &exitCode)) exitCode = 1;
+    // What is left of an unfinished last line counts as well.
+    PostNotes(parser_.Finish());
+    ProgressSeen = parser_.ProgressSeen;
+    ClosePipes();
+    // Whatever the encoder started and left running goes with its job, and
+    // lets go of the output.
+    EndChild(0);
+
+    engine::FinishedRun run;
+    run.ExitCode = exitCode;
+    run.ProgressSeen = ProgressSeen;
+    run.OutputIsNonEmptyFile = IsNonEmptyFile(OutputFile);
+    run.StdErrTail = stdErrTail_.Text();
+    run.StdOutTail = stdOutTail_.Text();
+    const engine::FileVerdict verdict = engine::JudgeRun(run);
+    const bool converted = verdict.Kind == engine::FailureKind::Converted;
+    if (!converted) RemoveCreatedOutput();
+    PostFinished(0, converted, ReasonFor(verdict));
 }
 
-void TConvertProcess::RemoveEmptyOutput() const {
-    // An encoder that refuses its options has often created the output
-    // already; left behind, the empty file would only bring up the overwrite
-    // question at the next try. Only a file that this run created goes: one
-    // that existed before is never removed, not even one confirmed for
-    // overwriting that the encoder has emptied, and a file with content may
-    // hold what the encoder wrote before it failed. A stopped run is left as
-    // it is: the person ended it, and the killed child may still hold the file.
-    if (!outputIsNew_) return;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(OutputFile.c_str(), GetFileExInfoStandard, &data)) return;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || data.nFileSizeHigh != 0 || data.nFileSizeLow != 0)
-        return;
+void TConvertProcess::RemoveCreatedOutput() const {
+    // A half-written file under the real name looks like a finished
+    // conversion, and an empty one only brings up the overwrite question at
+    // the next try. Only a file that this run created goes: one that existed
+    // before (confirmed for overwriting) is never removed. A stopped run is
+    // left as it is: the person ended it.
+    if (!outputIsNew_ || !rt::FileExists(OutputFile)) return;
     // A file that another program has opened meanwhile stays; nothing to tell.
     DeleteFileA(OutputFile.c_str());
 }
 
-void TConvertProcess::ReadStdOut() { ReadPipe(StdOutRead, IDS_READ_STDOUT); }
+void TConvertProcess::ReadStdOut() { ReadPipe(StdOutRead, stdOutTail_, 0, IDS_READ_STDOUT); }
 
-void TConvertProcess::ReadStdErr() { ReadPipe(StdErrRead, IDS_READ_STDERR); }
+void TConvertProcess::ReadStdErr() { ReadPipe(StdErrRead, stdErrTail_, 1, IDS_READ_STDERR); }
 
-void TConvertProcess::ReadPipe(const rt::UniqueHandle& pipe, UINT errorText) {
+void TConvertProcess::ReadPipe(const rt::UniqueHandle& pipe, engine::OutputTail& tail, int stream, UINT errorText) {
     // Exactly what the peek found, so the read never blocks.
     std::vector<char> buffer(BytesAvailable);
     DWORD got = 0;
     if (!ReadFile(pipe.Get(), buffer.data(), BytesAvailable, &got, nullptr)) {
-        DropThread();
+        ReleaseWorker();
         RaiseError(errorText);
     }
-    ParseOutput(buffer.data(), got);
+    tail.Append(buffer.data(), got);
+    PostNotes(parser_.Parse(buffer.data(), got, stream));
+    Duration = parser_.Duration;
+    StartTime = parser_.StartTime;
+    ProgressSeen = parser_.ProgressSeen;
 }
 
-void TConvertProcess::ParseOutput(const char* bytes, uint32_t count) {
-    // Only these three values live on from chunk to chunk.
-    engine::OutputParser parser(LocalNow);
-    parser.Duration = Duration;
-    parser.StartTime = StartTime;
-    parser.ProgressSeen = ProgressSeen;
-    const std::vector<engine::ProgressNote> notes = parser.Parse(bytes, count);
-    Duration = parser.Duration;
-    StartTime = parser.StartTime;
-    ProgressSeen = parser.ProgressSeen;
+void TConvertProcess::PostNotes(const std::vector<engine::ProgressNote>& notes) {
     for (const engine::ProgressNote& note : notes) {
         auto info = std::make_unique<TProcessInfo>();
         info->Percent = note.Percent;
@@ -292,12 +391,36 @@ void TConvertProcess::ParseOutput(const char* bytes, uint32_t count) {
     }
 }
 
-void TConvertProcess::PostFinished(int32_t status, bool converted) {
+void TConvertProcess::PostFinished(int32_t status, bool converted, const std::string& reason) {
     auto info = std::make_unique<TProcessInfo>();
     info->Percent = 1000;
     info->Status = status;
     if (converted) info->Elapsed = "some";
-    Post(std::move(info));
+    else info->Reason = reason;
+    if (PostMessageA(NotifyWindow, WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(info.get()))) {
+        info.release();
+        return;
+    }
+    // The batch waits for this one: a full queue must not lose it.
+    if (!IsWindow(NotifyWindow)) return;
+    unsentEnd_ = std::move(info);
+    retrying = this;
+    if (!retryTimer_) retryTimer_ = SetTimer(nullptr, 0, kRetryMs, RetryTimer);
+}
+
+void CALLBACK TConvertProcess::RetryTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (retrying) retrying->RetryEndNotification();
+}
+
+void TConvertProcess::RetryEndNotification() {
+    if (unsentEnd_ && IsWindow(NotifyWindow)) {
+        if (!PostMessageA(NotifyWindow, WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(unsentEnd_.get()))) return;
+        unsentEnd_.release();  // the window's now
+    }
+    unsentEnd_.reset();  // its window is gone
+    KillTimer(nullptr, retryTimer_);
+    retryTimer_ = 0;
+    retrying = nullptr;
 }
 
 void TConvertProcess::Post(std::unique_ptr<TProcessInfo> info) {
@@ -316,14 +439,32 @@ TConvertThread::TConvertThread(TConvertProcess* process)
     Start();
 }
 
-bool TConvertThread::Current() const { return !Terminated() && Process->Thread == this; }
+TConvertThread::~TConvertThread() = default;
+
+bool TConvertThread::Current() const { return !Terminated() && Process->Thread.get() == this; }
+
+void TConvertThread::RunStep(const std::function<void()>& step) {
+    Synchronize([this, &step] {
+        // Only the current worker's process is looked at: an old worker's
+        // process object may be busy with the next file.
+        const bool current = Current();
+        if (current) Process->inWorkerStep_ = true;
+        try {
+            step();
+        } catch (...) {
+            if (current) Process->inWorkerStep_ = false;
+            throw;
+        }
+        if (current) Process->inWorkerStep_ = false;
+    });
+}
 
 bool TConvertThread::PeekAndRead(const rt::UniqueHandle& pipe, void (TConvertProcess::*read)(), UINT readError) {
     DWORD available = 0;
     if (!PeekNamedPipe(pipe.Get(), nullptr, 0, nullptr, &available, nullptr) ||
         static_cast<int32_t>(available) <= 0)
         return false;
-    Synchronize([&] {
+    RunStep([&] {
         if (!Current()) {
             // The pipe this worker peeked is no longer the process's: fail
             // as a read on a cleared handle does.
@@ -344,7 +485,6 @@ bool TConvertThread::Poll() {
 }
 
 void TConvertThread::Execute() {
-    SetFreeOnTerminate(true);
     for (;;) {
         const bool idle = !Poll();
         if (idle && WaitForSingleObject(process_.Get(), 100) == WAIT_OBJECT_0) {
@@ -352,7 +492,7 @@ void TConvertThread::Execute() {
             while (Poll()) {
             }
             if (!Terminated())
-                Synchronize([this] {
+                RunStep([this] {
                     if (Current()) Process->ProcessFinished();
                 });
             return;

@@ -3,12 +3,18 @@
 // progress notification.
 //
 // How the two threads share the work:
-// - The worker (TConvertThread) only peeks at the child's two output pipes
-//   and waits up to 100 ms on the child's process handle. It does so on
-//   copies of those handles that it took when it was made and closes when
-//   it ends, so closing the originals (Stop, the end of a file) can never
-//   leave it peeking at a handle value that the platform has since given to
-//   the pipe of the next file.
+// - The process object owns its worker (TConvertThread) for the worker's
+//   whole life: it asks it to stop and waits for its end (serving sent
+//   messages meanwhile, so a step the worker is waiting for still runs and
+//   cannot deadlock) before it starts the next file, on Stop and when it is
+//   destroyed. A step that the worker runs on the user-interface thread may
+//   end the worker's watch but never waits for it.
+// - The worker only peeks at the child's two output pipes and waits up to
+//   100 ms on the child's process handle. It does so on copies of those
+//   handles that it took when it was made and closes when it ends, so
+//   closing the originals (Stop, the end of a file) can never leave it
+//   peeking at a handle value that the platform has since given to the pipe
+//   of the next file.
 // - Whenever a pipe holds data or the child has ended, the worker has the
 //   read or the end handled on the user-interface thread (a sent message,
 //   served inside modal loops and message boxes too) and waits for it. Every
@@ -20,14 +26,23 @@
 //   scheduled step, so an old worker can never change the size of a new
 //   worker's read.
 // - Notifications travel to the progress window only as posted messages;
-//   the receiver frees them, and a post that fails frees its payload here.
-// - Before an encoder's first file, Start asks it for its version on the
-//   user-interface thread, with no worker and within a time limit.
+//   the receiver frees them. A progress note whose post fails is dropped;
+//   an end notification is posted again from a timer until it is taken or
+//   its window is gone, so a batch never waits for an end that was lost.
+// - Every encoder runs in a job object of its own that kills everything in
+//   it when it is closed: Stop, a failed start, the end of a run and the end
+//   of this program (however it ends) take the encoder's own children too.
+// - Before an encoder's first file, Start asks it for its version, with no
+//   worker and within a time limit, keeping the window alive meanwhile.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "engine/FailureReason.h"
+#include "engine/OutputParser.h"
 #include "runtime/Thread.h"
 #include "runtime/Win.h"
 
@@ -43,27 +58,29 @@ public:
     std::string Elapsed;
     std::string Estimated;  // progress only: the file's estimated total time
     int32_t Status = 0;     // 2 when the output file was in use
+    // End of a failed file: why, as one short line ("" when not known).
+    std::string Reason;
 };
 
 class TConvertThread;
 
 class TConvertProcess {
 public:
-    TConvertProcess() = default;
+    TConvertProcess();
     ~TConvertProcess();
     TConvertProcess(const TConvertProcess&) = delete;
     TConvertProcess& operator=(const TConvertProcess&) = delete;
 
-    rt::UniqueHandle StdInRead;    // the child's standard input; never written
+    rt::UniqueHandle StdInRead;    // the child's standard input; closed on our side once it runs
     rt::UniqueHandle StdInWrite;
     rt::UniqueHandle StdOutRead;
     rt::UniqueHandle StdOutWrite;  // the child's standard output
     rt::UniqueHandle StdErrRead;
     rt::UniqueHandle StdErrWrite;  // the child's standard error
     uint32_t BytesAvailable = 0;   // what the worker's last peek found; the next read's size
-    PROCESS_INFORMATION ProcessInformation{};  // all zero while no child is held
-    TConvertThread* Thread = nullptr;          // the current worker; it frees itself
-    double StartTime = 0;          // local date-time in days when the last duration line was read
+    rt::ChildProcess ProcessInformation;      // all zero while no child is held
+    std::unique_ptr<TConvertThread> Thread;   // the current worker, until it has ended
+    double StartTime = 0;          // days on a steady clock when the last duration line was read
     int64_t Duration = 0;          // whole seconds; 0 while no duration was read
     bool ProgressSeen = false;     // a "time=" line was seen for the current file
     HWND NotifyWindow = nullptr;
@@ -72,45 +89,72 @@ public:
     bool Running = false;          // set by the progress window before each Start; only Stop clears it
     std::string Arguments;         // as the catalogue or the manual line has them; adapted to the encoder
     std::string EncoderPath;       // empty: "ffmpeg", found beside the program
+    // The system error code of the last error Start raised.
+    uint32_t ErrorCode = 0;
 
-    // Returns once an end notification is posted (overwrite declined, output
-    // in use or the output is the input), or once the child and its worker
-    // run. Pipe or process creation errors are raised to the caller.
+    // Returns once an end notification is posted (the output is the input
+    // or a folder, overwrite declined, output in use), once the child and
+    // its worker run, or at once when Stop was called while Start waited
+    // (for the question or the version). Pipe or process creation errors
+    // are raised to the caller.
     void Start();
-    // Kills the child; posts nothing.
+    // Kills the child and everything it started; posts nothing.
     void Stop(UINT exitCode);
     // Run for the worker on the user-interface thread.
     void ProcessFinished();
     void ReadStdOut();
     void ReadStdErr();
 
-    // Runs commandLine as a conversion's child is run (hidden, same pipes)
-    // and returns everything it writes to standard output and error until
-    // it ends. One still running after timeoutMs is killed and has said
-    // nothing. No value when it cannot be started. Blocks the calling thread.
-    static std::optional<std::string> CaptureOutput(const std::string& commandLine, DWORD timeoutMs);
+    // The line of a failed file for a verdict, in the program's own words
+    // (or the encoder's).
+    static std::string ReasonFor(const engine::FileVerdict& verdict);
+
+    // Runs commandLine as a conversion's child is run (hidden, same pipes,
+    // a job of its own) and returns everything it writes to standard output
+    // and error until it ends. No value when it cannot be started or is
+    // still running after timeoutMs or once keepWaiting (when given) says no
+    // (it is ended then). Messages are handled while it waits, so the windows
+    // stay alive.
+    static std::optional<std::string> CaptureOutput(const std::string& commandLine, DWORD timeoutMs,
+                                                    const std::function<bool()>& keepWaiting = nullptr);
 
 private:
+    friend class TConvertThread;
     void CreatePipes();
     void ClosePipes();
-    void CloseChild();
-    void DropThread();
+    // Ends the child's whole job (killing what is left in it) and closes the
+    // child's handles.
+    void EndChild(UINT exitCode);
+    // Asks the worker to stop and waits for it to end.
+    void EndWorker();
+    // Asks the worker to stop without waiting (from a step it waits for).
+    void ReleaseWorker();
     // The whole encoder command line: the one place where the arguments go
     // in, in the dialect of the encoder (which may be asked for its version
     // here, before its first file).
     std::string EncoderCommandLine(bool overwrite) const;
-    // After a failed run: removes the output if this run created it and left
-    // it empty.
-    void RemoveEmptyOutput() const;
+    // After a failed run: removes the output if this run created it.
+    void RemoveCreatedOutput() const;
     void CreateChild(const std::string& commandLine);
-    void ReadPipe(const rt::UniqueHandle& pipe, UINT errorText);
-    void ParseOutput(const char* bytes, uint32_t count);
-    void PostFinished(int32_t status, bool converted);
+    void ReadPipe(const rt::UniqueHandle& pipe, engine::OutputTail& tail, int stream, UINT errorText);
+    void PostNotes(const std::vector<engine::ProgressNote>& notes);
+    void PostFinished(int32_t status, bool converted, const std::string& reason = std::string());
+    void Fail(engine::FailureKind kind, int32_t status = 0);
     void Post(std::unique_ptr<TProcessInfo> info);
+    // Posts the held end notification again until it is taken.
+    void RetryEndNotification();
+    static void CALLBACK RetryTimer(HWND, UINT, UINT_PTR id, DWORD);
     // The message textId followed by the last-error code.
-    [[noreturn]] static void RaiseError(UINT textId);
+    [[noreturn]] void RaiseError(UINT textId);
 
+    rt::UniqueHandle job_;      // the current child's job: closing it ends the whole tree
+    engine::OutputParser parser_;
+    engine::OutputTail stdOutTail_;
+    engine::OutputTail stdErrTail_;
+    std::unique_ptr<TProcessInfo> unsentEnd_;  // an end notification whose post failed
+    UINT_PTR retryTimer_ = 0;
     bool outputIsNew_ = false;  // OutputFile did not exist when the current child was started
+    bool inWorkerStep_ = false; // a step of the worker runs right now
 };
 
 extern TConvertProcess* ConvertProcess;
@@ -120,6 +164,8 @@ public:
     // Runs at once. The handles are copied now, on the user-interface
     // thread, while they certainly belong to this process's child.
     explicit TConvertThread(TConvertProcess* process);
+    // Only once Execute has ended (TConvertProcess waits for that).
+    ~TConvertThread() override;
 
     TConvertProcess* Process;  // not owned
 
@@ -130,6 +176,8 @@ private:
     // One pass over both pipes, stdout first; true when either had data.
     bool Poll();
     bool PeekAndRead(const rt::UniqueHandle& pipe, void (TConvertProcess::*read)(), UINT readError);
+    // Runs step on the user-interface thread, marked as a step of the worker.
+    void RunStep(const std::function<void()>& step);
     // Only on the user-interface thread.
     bool Current() const;
 

@@ -14,6 +14,53 @@ bool IsFileInUse(const std::string& path) {
     return false;
 }
 
+namespace {
+
+// The program's paths are in the system code page (UTF-8 by its manifest).
+std::wstring Wide(const std::string& s) {
+    if (s.empty()) return std::wstring();
+    const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return path;
+    std::wstring full(n, L'\0');
+    const DWORD got = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (got == 0 || got >= n) return path;
+    full.resize(got);
+    return full;
+}
+
+// Opened for nothing but its identity, sharing everything, so that neither
+// a file another program holds nor a folder stops it.
+rt::UniqueHandle OpenForIdentity(const std::wstring& path) {
+    return rt::UniqueHandle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+    const std::wstring fullA = FullPath(Wide(a));
+    const std::wstring fullB = FullPath(Wide(b));
+    if (CompareStringOrdinal(fullA.c_str(), static_cast<int>(fullA.size()), fullB.c_str(),
+                             static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL)
+        return true;
+    const rt::UniqueHandle fileB = OpenForIdentity(fullB);
+    if (!fileB) return false;
+    const rt::UniqueHandle fileA = OpenForIdentity(fullA);
+    if (!fileA) return false;
+    BY_HANDLE_FILE_INFORMATION infoA, infoB;
+    if (!GetFileInformationByHandle(fileA.Get(), &infoA) || !GetFileInformationByHandle(fileB.Get(), &infoB))
+        return false;
+    return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber && infoA.nFileIndexHigh == infoB.nFileIndexHigh &&
+           infoA.nFileIndexLow == infoB.nFileIndexLow;
+}
+
 bool ForceDirectories(const std::string& path) {
     if (path.empty()) return false;
     std::string dir = path;

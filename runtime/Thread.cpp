@@ -15,6 +15,20 @@ void Thread::Start() {
     ResumeThread(h);
 }
 
+void Thread::WaitFor() {
+    if (!handle_) return;
+    const HANDLE h = handle_.Get();
+    // Only sent messages: posted ones would run window handlers in the
+    // middle of whatever asked for the wait. Those already waiting are
+    // served first, since a wait only wakes for what arrives later.
+    for (;;) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (MsgWaitForMultipleObjectsEx(1, &h, INFINITE, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0 + 1)
+            return;
+    }
+}
+
 DWORD WINAPI Thread::Entry(void* p) {
     auto* self = static_cast<Thread*>(p);
     try {

@@ -23,6 +23,10 @@ public:
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
     void SetFreeOnTerminate(bool on) { freeOnTerminate_ = on; }
+    // Waits for the end of Execute (only for threads that do not free
+    // themselves). Messages sent to this thread are served meanwhile, so a
+    // thread blocked in Synchronize can still finish.
+    void WaitFor();
 
 protected:
     virtual void Execute() = 0;

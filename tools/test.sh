@@ -16,4 +16,6 @@ unset DISPLAY
 start_xvfb
 wine_boot
 cd "$root/build/win"
+# The soak (label "soak") runs only when asked for: tools/test.sh -L soak
+if [ $# -eq 0 ]; then set -- -LE soak; fi
 ctest --output-on-failure "$@"

@@ -30,10 +30,22 @@
 //                  go on by making it)
 //   exit <code>    end now with that exit code
 //   hang           sleep for ever (the test ends the process)
+//   crash          write to address 0: the process ends with the access
+//                  violation status 0xC0000005 as its exit code
+//   ask <text>     write text to standard error, read standard input until
+//                  end-of-file (or a read error), then end with code 1, as
+//                  an encoder waiting for an answer it never gets
+//   spawn <path>   start a second copy of this program that inherits every
+//                  inheritable handle and sleeps for ever, and write its
+//                  process id in decimal to the file path
+//   flood <MB>     write that many megabytes of 100-byte lines (no progress
+//                  lines) to standard error
 //
 // Without an exit command the program ends with code 0 after the last line.
 // Exit codes of its own: 97 no readable script (no -i, or the file cannot be
 // read), 98 a file command could not open its file, 99 an unknown command.
+//
+// "-sleep" without -i: sleeps for ever (the copy that spawn starts).
 //
 // "-version" without -i: runs the script that the environment variable
 // MFVC_TESTENCODER_VERSION_SCRIPT names, when it is set (there is no OUTPUT
@@ -144,6 +156,40 @@ int RunScript(const std::string& scriptPath, const std::string& outputPath) {
             return std::atoi(arg.c_str());
         } else if (command == "hang") {
             for (;;) Sleep(INFINITE);
+        } else if (command == "crash") {
+            // No crash dialog and no debugger: the process ends with the
+            // status, as an unattended crash does.
+            SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+            SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* e) -> LONG {
+                TerminateProcess(GetCurrentProcess(), e->ExceptionRecord->ExceptionCode);
+                return EXCEPTION_EXECUTE_HANDLER;
+            });
+            *static_cast<volatile int*>(nullptr) = 1;
+        } else if (command == "ask") {
+            Write(STD_ERROR_HANDLE, Unescape(arg));
+            char buffer[256];
+            DWORD got = 0;
+            while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+            }
+            return 1;
+        } else if (command == "spawn") {
+            char self[MAX_PATH];
+            GetModuleFileNameA(nullptr, self, MAX_PATH);
+            std::string line = "\"" + std::string(self) + "\" -sleep";
+            STARTUPINFOA si{};
+            si.cb = sizeof si;
+            PROCESS_INFORMATION pi{};
+            if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+                return FileFailed;
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+            if (!WriteWholeFile(arg, std::to_string(pi.dwProcessId))) return FileFailed;
+        } else if (command == "flood") {
+            const std::string line(98, 'x');
+            std::string block;
+            for (int i = 0; i < 100; ++i) block += line + "\r\n";  // 10,000 bytes
+            const long long blocks = std::atoll(arg.c_str()) * 1000000 / 10000;
+            for (long long i = 0; i < blocks; ++i) Write(STD_ERROR_HANDLE, block);
         } else {
             return UnknownCommand;
         }
@@ -159,6 +205,9 @@ int main(int argc, char** argv) {
     bool askedVersion = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "-sleep") {
+            for (;;) Sleep(INFINITE);
+        }
         if (arg == "-i" && i + 1 < argc) {
             scriptPath = argv[++i];
             hasScript = true;

@@ -41,10 +41,11 @@ protected:
     }
 
     // The whole command for one profile; the texts of the boxes it showed.
-    std::vector<std::string> Convert(const std::string& profile) {
+    std::vector<std::string> Convert(const std::string& profile, const std::string& names = "sample.avi") {
         frmMain->fpType->SetCaption(profile);
-        wintest::FileDialogAnswers answers(kDialogTitle, "sample.avi");
+        wintest::FileDialogAnswers answers(kDialogTitle, names);
         frmMain->bConvertClick(nullptr);
+        EXPECT_EQ(frmMain->FConvertError, "") << "the command met an error of its own";
         EXPECT_TRUE(wintest::ShownErrors().empty());
         EXPECT_FALSE(ConvertProcess->Running);
         return answers.Boxes();
@@ -98,8 +99,32 @@ TEST_F(EndToEnd, OptionsTheEncoderRefusesFailAndLeaveNoEmptyFile) {
     // The encoder creates the output before it opens the audio encoder,
     // which refuses the bit rate.
     EXPECT_EQ(Convert("ffmpeg -i %1 -acodec mp2 -ab 128kq %1.mpg"),
-              (std::vector<std::string>{"sample.avi, file conversion failed."}));
+              (std::vector<std::string>{"sample.avi, file conversion failed.\r\n\r\n"
+                                        "sample.avi: Error setting option b to value 128kq."}));
     EXPECT_FALSE(rt::FileExists(output + "sample.mpg"));
+}
+
+TEST_F(EndToEnd, AnUnknownCodecInAManualConversionIsListedWithTheEncodersWords) {
+    EXPECT_EQ(Convert("ffmpeg -i %1 -vcodec nosuchcodec %1.avi"),
+              (std::vector<std::string>{"sample.avi, file conversion failed.\r\n\r\n"
+                                        "sample.avi: Unknown encoder 'nosuchcodec'"}));
+    EXPECT_FALSE(rt::FileExists(output + "sample.avi"));
+}
+
+TEST_F(EndToEnd, ATextFileAndATruncatedClipAreListedWithTheEncodersWords) {
+    wintest::WriteTextFile(input + "notes.avi", "This is not a video.\r\nJust some text.\r\n");
+    // The first 4 KiB of the clip: the header promises more than there is.
+    const std::string clip = rt::ReadFileBytes(input + "sample.avi");
+    ASSERT_GT(clip.size(), 4096u);
+    wintest::WriteTextFile(input + "cut.avi", clip.substr(0, 4096));
+    // The encoder names the input by its whole path.
+    EXPECT_EQ(Convert("WAV - Waveform Audio", "\"notes.avi\" \"cut.avi\" \"sample.avi\""),
+              (std::vector<std::string>{"notes.avi, cut.avi, file conversion failed.\r\n\r\n"
+                                        "notes.avi: " + input + "notes.avi: Invalid data found when processing input\r\n"
+                                        "cut.avi: " + input + "cut.avi: Invalid data found when processing input"}));
+    EXPECT_TRUE(rt::FileExists(output + "sample.wav"));
+    EXPECT_FALSE(rt::FileExists(output + "notes.wav"));
+    EXPECT_FALSE(rt::FileExists(output + "cut.wav"));
 }
 
 }  // namespace

@@ -144,7 +144,8 @@ TEST_F(ConvertCommandTest, SameAsInputConvertsTheChosenFilesAndSumsUpTheFailures
     frmMain->bConvertClick(nullptr);
 
     EXPECT_TRUE(watcher.DialogShown());
-    EXPECT_EQ(watcher.Boxes(), (std::vector<std::string>{"two.avi, file conversion failed."}));
+    EXPECT_EQ(watcher.Boxes(), (std::vector<std::string>{"two.avi, file conversion failed.\r\n\r\n"
+                                                          "two.avi: the encoder printed no progress"}));
     EXPECT_TRUE(rt::FileExists(folder + "one.wav"));
     EXPECT_EQ(wintest::ReadTextFile(received), "\"" + TestEncoder() + "\" -i \"" + folder + "one.avi\" -vn -ac 2 -ar 44100 \"" +
                                                    folder + "one.wav\"");
@@ -152,6 +153,42 @@ TEST_F(ConvertCommandTest, SameAsInputConvertsTheChosenFilesAndSumsUpTheFailures
     EXPECT_EQ(frmMain->FInputDirectory, folder);
     EXPECT_FALSE(rt::DirectoryExists(folder + "nowhere"));
     EXPECT_TRUE(wintest::ShownErrors().empty());
+}
+
+TEST_F(ConvertCommandTest, TwelveFailuresListTenReasonsAndHowManyMore) {
+    std::string names, expected, reasons;
+    for (int i = 1; i <= 12; ++i) {
+        const std::string name = (i < 10 ? "f0" : "f") + std::to_string(i) + ".avi";
+        // Odd files stop with their number as exit code, even ones print why.
+        Script(folder, name, i % 2 ? "exit " + std::to_string(i) + "\n"
+                                   : "err Cannot read clip number " + std::to_string(i) + "\\r\\n\nexit 1\n");
+        names += "\"" + name + "\" ";
+        expected += name + ", ";
+        if (i <= 10)
+            reasons += "\r\n" + name + ": " +
+                       (i % 2 ? "the encoder stopped with code " + std::to_string(i)
+                              : "Cannot read clip number " + std::to_string(i));
+    }
+    CommandWatcher watcher(names, IDOK);
+    frmMain->bConvertClick(nullptr);
+    EXPECT_EQ(watcher.Boxes(),
+              (std::vector<std::string>{expected + "file conversion failed.\r\n" + reasons + "\r\nand 2 more"}));
+    EXPECT_EQ(frmMain->FConvertError, "");
+}
+
+TEST_F(ConvertCommandTest, AnEncoderThatCannotBeStartedShowsOneErrorAndListsEveryFile) {
+    frmMain->FAnotherFFmpeg = folder + "no such encoder.exe";
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) Script(folder, name, ProgressLine("1.00") + "create\n");
+    CommandWatcher watcher("\"a.avi\" \"b.avi\" \"c.avi\"", IDOK);
+    frmMain->bConvertClick(nullptr);
+    EXPECT_EQ(wintest::ShownErrors(), (std::vector<std::string>{"Error while creating convert process!2."}));
+    EXPECT_EQ(watcher.Boxes(), (std::vector<std::string>{
+                                   "a.avi, b.avi, c.avi, file conversion failed.\r\n\r\n"
+                                   "a.avi: the encoder could not be started (code 2)\r\n"
+                                   "b.avi: the encoder could not be started (code 2)\r\n"
+                                   "c.avi: the encoder could not be started (code 2)"}));
+    EXPECT_EQ(wintest::FindProcessWindow("TfrmConvert", ""), nullptr) << "the progress window stays open";
+    EXPECT_FALSE(ConvertProcess->Running);
 }
 
 }  // namespace

@@ -12,6 +12,17 @@ using namespace enginetest;
 
 namespace {
 
+// Without handling any message: true once a thread waits for this one to
+// run a step for it (a sent message is pending).
+bool WaitForQueuedStep(int timeoutMs = 5000) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while ((HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) == 0) {
+        if (GetTickCount64() > deadline) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
 class ConvertProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -40,7 +51,7 @@ TEST_F(ConvertProcessTest, LinesPrintedJustBeforeTheExitAreParsedBeforeTheEnd) {
     // The pause lets the worker settle into its waits; the lines then come
     // together with the exit.
     Begin("sleep 300\n" + DurationLine("00:01:40.00") + ProgressLine("00:00:50.00") +
-          "err frame=  99 time=75.00 bitrate=1\\r\\n\nexit 0\n");
+          "err frame=  99 time=75.00 bitrate=1\\r\\n\ncreate\nexit 0\n");
     ASSERT_TRUE(WaitForEnd(sink));
     wintest::PumpFor(200);
     EXPECT_EQ(sink.Percents(), (std::vector<int>{50, 75}));
@@ -62,13 +73,14 @@ TEST_F(ConvertProcessTest, AChildThatWritesNothingEndsAsFailed) {
     EXPECT_EQ(sink.End().Status, 0);
     EXPECT_EQ(sink.End().Elapsed, "");
     EXPECT_EQ(sink.End().Estimated, "");
+    EXPECT_EQ(sink.End().Reason, "the encoder printed no progress");
 }
 
 TEST_F(ConvertProcessTest, StdoutIsParsedBeforeStderrWithinOnePass) {
     // The worker waits on the child while it writes stderr, then stdout, and
     // exits; the pass after the wait finds both.
     Begin(DurationLine("00:01:40.00") + "sleep 400\nerr frame= 1 time=00:00:30.00 bitrate=1\\r\n"
-          "out frame= 2 time=00:01:00.00 bitrate=1\\r\nexit 0\n");
+          "out frame= 2 time=00:01:00.00 bitrate=1\\r\ncreate\nexit 0\n");
     ASSERT_TRUE(WaitForEnd(sink));
     EXPECT_EQ(sink.Percents(), (std::vector<int>{60, 30}));
     EXPECT_EQ(sink.End().Elapsed, "some");
@@ -80,6 +92,7 @@ TEST_F(ConvertProcessTest, NonZeroExitAfterProgressCountsAsFailed) {
     EXPECT_EQ(sink.Percents(), (std::vector<int>{50}));
     EXPECT_EQ(sink.End().Elapsed, "");
     EXPECT_EQ(sink.End().Status, 0);
+    EXPECT_EQ(sink.End().Reason, "the encoder stopped with code 1");
 }
 
 TEST_F(ConvertProcessTest, StopDuringTheWaitKillsTheChildAndPostsNothing) {
@@ -109,7 +122,7 @@ TEST_F(ConvertProcessTest, StopWhileAReadIsQueuedReadsAndShowsNothing) {
     const int threadsBefore = ThreadCount();
     Begin(DurationLine("00:01:40.00") + ProgressLine("00:00:50.00") + "hang\n");
     // Not pumping: the worker has peeked the lines and waits for this thread.
-    Sleep(1000);
+    ASSERT_TRUE(WaitForQueuedStep());
     process.Stop(0);
     wintest::PumpFor(500);
     EXPECT_TRUE(sink.Notes().empty());
@@ -119,7 +132,7 @@ TEST_F(ConvertProcessTest, StopWhileAReadIsQueuedReadsAndShowsNothing) {
 
 TEST_F(ConvertProcessTest, AStoppedWorkerNeverReadsTheNextFilesPipes) {
     Begin("err x\\r\\n\nhang\n");
-    Sleep(1000);  // the first worker now waits to have its three bytes read
+    ASSERT_TRUE(WaitForQueuedStep());  // the first worker waits to have its three bytes read
     process.Stop(0);
 
     // The next file starts before the first worker's read has run; its pipes
@@ -127,7 +140,7 @@ TEST_F(ConvertProcessTest, AStoppedWorkerNeverReadsTheNextFilesPipes) {
     // taken its three bytes from them, the duration would be lost.
     Begin(Script(folder, "next.avi",
                  "sleep 300\nerr   Duration: 00:01:40.00, start: 0.000000\\r\\n"
-                 "frame=  1 time=00:00:25.00 bitrate=1\\r\nexit 0\n"),
+                 "frame=  1 time=00:00:25.00 bitrate=1\\r\ncreate\nexit 0\n"),
           folder + "next.mpg");
     ASSERT_TRUE(WaitForEnd(sink));
     wintest::PumpFor(200);
@@ -161,6 +174,7 @@ TEST_F(ConvertProcessTest, OutputThatIsTheInputFailsWithoutAQuestionOrAChild) {
     EXPECT_EQ(sink.End().Status, 0);
     EXPECT_FALSE(rt::FileExists(ran));
     EXPECT_EQ(wintest::ReadTextFile(input), script);
+    EXPECT_EQ(sink.End().Reason, "the output is the input file");
 }
 
 TEST_F(ConvertProcessTest, DeclinedOverwriteStartsNothing) {
@@ -173,6 +187,7 @@ TEST_F(ConvertProcessTest, DeclinedOverwriteStartsNothing) {
     EXPECT_EQ(watcher.Seen(), (std::vector<std::string>{output + " has existed,overite it?"}));
     EXPECT_EQ(sink.End().Status, 0);
     EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_EQ(sink.End().Reason, "you chose not to overwrite the existing output");
     EXPECT_FALSE(rt::FileExists(ran));
     EXPECT_EQ(wintest::ReadTextFile(output), "old");
 }
@@ -206,6 +221,7 @@ TEST_F(ConvertProcessTest, OutputHeldByAnotherProgramEndsWithStatus2) {
     EXPECT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(sink.End().Status, 2);
     EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_EQ(sink.End().Reason, "the output file is in use");
     EXPECT_FALSE(rt::FileExists(ran));
 }
 
@@ -224,18 +240,28 @@ TEST_F(ConvertProcessTest, ARunThatFailsAfterProgressRemovesItsEmptyOutputToo) {
     EXPECT_FALSE(rt::FileExists(folder + "out.mpg"));
 }
 
-TEST_F(ConvertProcessTest, ASuccessfulRunKeepsItsEmptyOutput) {
+TEST_F(ConvertProcessTest, ACleanExitWithProgressButAnEmptyOutputFailsAndLeavesNoFile) {
     Begin(ProgressLine("1.00") + "hold 0\n");
     ASSERT_TRUE(WaitForEnd(sink));
-    EXPECT_EQ(sink.End().Elapsed, "some");
-    EXPECT_TRUE(rt::FileExists(folder + "out.mpg"));
+    EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_EQ(sink.End().Reason, "the output is empty");
+    EXPECT_FALSE(rt::FileExists(folder + "out.mpg"));
 }
 
-TEST_F(ConvertProcessTest, AFailedRunKeepsAnOutputThatHoldsSomething) {
-    Begin("create\nexit 1\n");
+TEST_F(ConvertProcessTest, ACleanExitThatSaysItEncodedNothingFailsWithItsWords) {
+    Begin(ProgressLine("1.00") + "create\nerr Output file is empty, nothing was encoded\\r\\n\n");
     ASSERT_TRUE(WaitForEnd(sink));
     EXPECT_EQ(sink.End().Elapsed, "");
-    EXPECT_EQ(wintest::ReadTextFile(folder + "out.mpg"), "testencoder output\r\n");
+    EXPECT_EQ(sink.End().Reason, "Output file is empty, nothing was encoded");
+    EXPECT_FALSE(rt::FileExists(folder + "out.mpg"));
+}
+
+TEST_F(ConvertProcessTest, AFailedRunRemovesTheOutputItCreatedWhateverItsSize) {
+    Begin("create\nerr [mp4 @ 0x1] Could not write header\\r\\nConversion failed!\\r\\n\nexit 1\n");
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_EQ(sink.End().Reason, "Could not write header");
+    EXPECT_FALSE(rt::FileExists(folder + "out.mpg"));
 }
 
 TEST_F(ConvertProcessTest, AFailedRunNeverRemovesAnOutputThatExistedBefore) {
@@ -261,12 +287,13 @@ TEST_F(ConvertProcessTest, AnEncoderThatCannotBeStartedRaisesWithTheSystemCode) 
     } catch (const rt::Error& e) {
         EXPECT_STREQ(e.what(), "Error while creating convert process!2");
     }
+    EXPECT_EQ(process.ErrorCode, 2u);
     EXPECT_EQ(process.ProcessInformation.hProcess, nullptr);
     EXPECT_EQ(process.ProcessInformation.dwProcessId, 0u);
     EXPECT_FALSE(process.StdInRead);
     EXPECT_FALSE(process.StdOutRead);
     EXPECT_FALSE(process.StdErrWrite);
-    EXPECT_EQ(process.Thread, nullptr);
+    EXPECT_FALSE(process.Thread);
     wintest::PumpFor(200);
     EXPECT_TRUE(sink.Notes().empty());
 }
@@ -285,7 +312,7 @@ TEST(ConvertProcessLifetime, DestroyingTheEngineStopsItsChild) {
     const DWORD pid = process->ProcessInformation.dwProcessId;
     process.reset();
     EXPECT_TRUE(ProcessEnded(pid, 3000));
-    // The worker must keep away from the freed engine.
+    // The worker has ended with the engine and touches nothing more.
     wintest::PumpFor(400);
     EXPECT_TRUE(sink.Notes().empty());
 }

@@ -5,6 +5,7 @@
 
 #include "app/Main.h"
 #include "engine/ConvertHint.h"
+#include "engine/FailureReason.h"
 #include "tests/win/common/WinTest.h"
 #include "tests/win/engine/EngineTest.h"
 
@@ -30,7 +31,8 @@ protected:
     std::unique_ptr<TfrmConvert> Window(const std::vector<std::pair<std::string, std::string>>& scripts) {
         std::vector<std::string> files;
         for (const auto& [name, lines] : scripts) files.push_back(Script(folder, name, lines));
-        auto window = std::make_unique<TfrmConvert>(frmMain, files);
+        auto window = std::make_unique<TfrmConvert>(frmMain, files, *ConvertProcess, false, out,
+                                                    "Marbex Free Video Converter");
         window->OutputExt = ".mpg";
         window->Arguments = "-f mpeg ";
         window->EncoderPath = TestEncoder();
@@ -77,6 +79,9 @@ TEST_F(ConvertWindowTest, BatchOfThreeWhereTheSecondFails) {
     EXPECT_EQ(nameDuringFirst, "first.mpg");
     EXPECT_EQ(positionAtStart, 0);
     EXPECT_EQ(window->FailedFiles, "second.avi, ");
+    ASSERT_EQ(window->Failures.size(), 1u);
+    EXPECT_EQ(window->Failures[0].Name, "second.avi");
+    EXPECT_EQ(window->Failures[0].Reason, "the encoder printed no progress");
     EXPECT_EQ(window->Caption(), "Marbex Free Video Converter (3/3)");
     EXPECT_EQ(window->lConvertName->Caption(), "third.mpg");
     EXPECT_EQ(window->lConvertName->Hint(), "third.mpg");
@@ -118,25 +123,34 @@ TEST_F(ConvertWindowTest, OutputInUseIsReportedAndListed) {
     EXPECT_TRUE(rt::FileExists(out + "two.mpg"));
 }
 
-TEST_F(ConvertWindowTest, AnEncoderThatCannotBeStartedLeavesTheWindowOpenUntilStop) {
-    auto window = Window({{"one.avi", kConverts}, {"two.avi", kConverts}});
+TEST_F(ConvertWindowTest, AnEncoderThatCannotBeStartedFailsEveryFileAndClosesTheWindow) {
+    auto window = Window({{"one.avi", kConverts}, {"two.avi", kConverts}, {"three.avi", kConverts}});
     window->EncoderPath = folder + "missing.exe";
-    std::string caption, name;
-    int position = -1;
-    After(700, [&] {
-        caption = window->Caption();
-        name = window->lConvertName->Caption();
-        position = window->suiProgressBar2->Position();
-        window->bStop->Click();
-    });
-    EXPECT_EQ(Run(*window), rt::mrAbort);
+    EXPECT_EQ(Run(*window), rt::mrCancel);
     EXPECT_EQ(wintest::ShownErrors(), (std::vector<std::string>{"Error while creating convert process!2."}));
-    EXPECT_EQ(caption, "frmConvert");
-    EXPECT_EQ(name, "lConvertName");
-    EXPECT_EQ(position, 50);
-    EXPECT_EQ(window->FailedFiles, "");
-    EXPECT_FALSE(rt::FileExists(out + "two.mpg"));
+    EXPECT_EQ(window->FailedFiles, "one.avi, two.avi, three.avi, ");
+    ASSERT_EQ(window->Failures.size(), 3u);
+    for (const engine::FailedFile& f : window->Failures)
+        EXPECT_EQ(f.Reason, "the encoder could not be started (code 2)") << f.Name;
+    EXPECT_FALSE(rt::FileExists(out + "one.mpg"));
     EXPECT_FALSE(ConvertProcess->Running);
+}
+
+TEST_F(ConvertWindowTest, AStartErrorLaterInTheBatchFailsThatFileAndTheRest) {
+    // The first file converts; then the encoder is gone.
+    const std::string encoder = folder + "vanishing.exe";
+    ASSERT_TRUE(CopyFileA(TestEncoder().c_str(), encoder.c_str(), FALSE));
+    auto window = Window({{"one.avi", kConverts + "sleep 300\n"}, {"two.avi", kConverts}, {"three.avi", kConverts}});
+    window->EncoderPath = encoder;
+    When([&] { return ConvertProcess->ProcessInformation.dwProcessId != 0; },
+         [&] {
+             // Moved away while it runs, so the next start finds nothing.
+             MoveFileA(encoder.c_str(), (folder + "moved.exe").c_str());
+         });
+    EXPECT_EQ(Run(*window), rt::mrCancel);
+    EXPECT_EQ(wintest::ShownErrors(), (std::vector<std::string>{"Error while creating convert process!2."}));
+    EXPECT_EQ(window->FailedFiles, "two.avi, three.avi, ");
+    EXPECT_TRUE(rt::FileExists(out + "one.mpg"));
 }
 
 TEST_F(ConvertWindowTest, StopDuringTheSecondOfThreeEndsTheBatch) {

@@ -81,4 +81,7 @@ bool ProcessEnded(DWORD pid, int timeoutMs);
 // Threads of this process right now.
 int ThreadCount();
 
+// Processes of this Wine session whose program file is called `exeName`.
+int ProcessesNamed(const std::string& exeName);
+
 }  // namespace enginetest

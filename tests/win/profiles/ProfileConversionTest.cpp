@@ -264,7 +264,8 @@ TEST_P(ProfileConversion, ConvertsAsPromised) {
     frmMain->eOutputFolder->SetText(folder);
     wintest::ShownErrors().clear();
 
-    auto window = std::make_unique<TfrmConvert>(frmMain, std::vector<std::string>{input + "clip.avi"});
+    auto window = std::make_unique<TfrmConvert>(frmMain, std::vector<std::string>{input + "clip.avi"}, *ConvertProcess,
+                                                false, folder, "Marbex Free Video Converter");
     window->OutputExt = profiles::GetProfileExtension(entry.caption);
     window->Arguments = profiles::GetProfileArguments(entry.caption);
     const DWORD started = GetTickCount();
@@ -273,6 +274,7 @@ TEST_P(ProfileConversion, ConvertsAsPromised) {
     const DWORD took = GetTickCount() - started;
     ASSERT_FALSE(deadline.Fired()) << "the conversion never ended";
     EXPECT_EQ(window->FailedFiles, "");
+    for (const engine::FailedFile& f : window->Failures) ADD_FAILURE() << f.Name << ": " << f.Reason;
     EXPECT_TRUE(wintest::ShownErrors().empty());
 
     const std::string file = folder + "clip" + entry.extension;

@@ -1,0 +1,165 @@
+// The runner against encoders that misbehave: each file ends counted right,
+// with its reason, and nothing of the encoder is left running.
+#include <gtest/gtest.h>
+
+#include "engine/ConvertThread.h"
+#include "tests/win/common/WinTest.h"
+#include "tests/win/engine/EngineTest.h"
+
+using namespace enginetest;
+
+namespace {
+
+class FaultTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = Folder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        wintest::ShownErrors().clear();
+    }
+    void TearDown() override {
+        process.Stop(0);
+        EXPECT_TRUE(wintest::PumpUntil([] { return ProcessesNamed("testencoder.exe") == 0; }, 5000))
+            << "an encoder process is left";
+        EXPECT_TRUE(wintest::ShownErrors().empty());
+    }
+
+    void Begin(const std::string& input, const std::string& output) {
+        process.InputFile = input;
+        process.OutputFile = output;
+        process.NotifyWindow = sink.Handle();
+        process.Arguments = "-f mpeg ";
+        process.EncoderPath = TestEncoder();
+        process.Running = true;
+        process.Start();
+    }
+    void Begin(const std::string& script) { Begin(Script(folder, "in.avi", script), folder + "out.mpg"); }
+
+    std::string folder;
+    NoteSink sink;
+    TConvertProcess process;
+};
+
+TEST_F(FaultTest, ACrashAfterPartialOutputIsListedAndItsOutputRemoved) {
+    Begin(DurationLine("00:01:40.00") + ProgressLine("00:00:20.00") + "create\ncrash\n");
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(sink.Percents(), (std::vector<int>{20}));
+    EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_EQ(sink.End().Reason, "the encoder crashed (exception 0xC0000005)");
+    EXPECT_FALSE(rt::FileExists(folder + "out.mpg"));
+}
+
+TEST_F(FaultTest, AnEncoderWaitingForAnAnswerGetsEndOfFileAndEnds) {
+    Begin(DurationLine("00:01:40.00") + "ask File 'out.mpg' already exists. Overwrite ? [y/N] \n");
+    ASSERT_TRUE(WaitForEnd(sink, 20000)) << "the encoder still waits for its answer";
+    EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_EQ(sink.End().Reason, "File 'out.mpg' already exists. Overwrite ? [y/N]");
+}
+
+TEST_F(FaultTest, WhatTheEncoderStartedEndsWithTheRun) {
+    const std::string pidFile = folder + "child.pid";
+    Begin(ProgressLine("1.00") + "spawn " + pidFile + "\ncreate\n");
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(sink.End().Elapsed, "some");
+    const DWORD child = std::stoul(wintest::ReadTextFile(pidFile));
+    // It held the run's pipes and would have kept running for ever.
+    EXPECT_TRUE(ProcessEnded(child, 5000));
+}
+
+TEST_F(FaultTest, StopEndsWhatTheEncoderStartedToo) {
+    const std::string pidFile = folder + "child.pid";
+    Begin("spawn " + pidFile + "\nhang\n");
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !wintest::ReadTextFile(pidFile).empty(); }, 5000));
+    const DWORD child = std::stoul(wintest::ReadTextFile(pidFile));
+    const DWORD encoder = process.ProcessInformation.dwProcessId;
+    process.Stop(0);
+    EXPECT_TRUE(ProcessEnded(encoder, 5000));
+    EXPECT_TRUE(ProcessEnded(child, 5000));
+    wintest::PumpFor(200);
+    EXPECT_TRUE(sink.Notes().empty());
+}
+
+TEST_F(FaultTest, AHundredMegabytesOfOutputAreReadThrough) {
+    Begin(DurationLine("00:01:40.00") + "flood 100\n" + ProgressLine("00:00:50.00") + "create\n");
+    ASSERT_TRUE(WaitForEnd(sink, 120000));
+    EXPECT_EQ(sink.Percents(), (std::vector<int>{50}));
+    EXPECT_EQ(sink.End().Elapsed, "some");
+    EXPECT_TRUE(rt::FileExists(folder + "out.mpg"));
+}
+
+TEST_F(FaultTest, ALineWrittenInTwoPiecesIsReadWhole) {
+    // Split inside the duration and inside the position: each piece comes
+    // in a read of its own.
+    Begin("err   Duration: 00:0\nsleep 300\nerr 1:23.45, start: 0.000000\\r\\n\n"
+          "err frame=  5 time=41\nsleep 300\nerr .50 bitrate=1\\r\ncreate\n");
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(sink.Percents(), (std::vector<int>{49}));
+    EXPECT_EQ(sink.End().Elapsed, "some");
+}
+
+TEST_F(FaultTest, AnOutputThatIsAFolderFailsAtOnce) {
+    const std::string ran = folder + "ran.txt";
+    const std::string output = folder + "out.mpg";
+    CreateDirectoryA(output.c_str(), nullptr);
+    wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDYES; });
+    Begin(Script(folder, "in.avi", "cmdline " + ran + "\n"), output);
+    ASSERT_TRUE(WaitForEnd(sink));
+    wintest::PumpFor(200);
+    EXPECT_TRUE(watcher.Seen().empty());
+    EXPECT_EQ(sink.End().Reason, "the output is a folder");
+    EXPECT_FALSE(rt::FileExists(ran));
+    EXPECT_TRUE(rt::DirectoryExists(output));
+}
+
+// The same file under another name: no question, no encoder, the input
+// unchanged.
+class SameFileTest : public FaultTest {
+protected:
+    void ExpectRefused(const std::string& input, const std::string& output) {
+        const std::string before = wintest::ReadTextFile(input);
+        wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDYES; });
+        Begin(input, output);
+        ASSERT_TRUE(WaitForEnd(sink));
+        wintest::PumpFor(200);
+        EXPECT_TRUE(watcher.Seen().empty());
+        EXPECT_EQ(sink.End().Reason, "the output is the input file");
+        EXPECT_EQ(wintest::ReadTextFile(input), before);
+    }
+    std::string Input(const std::string& dir) {
+        CreateDirectoryA(dir.c_str(), nullptr);
+        return Script(dir, "long clip name.mpg", "create\n" + ProgressLine("1.00"));
+    }
+};
+
+TEST_F(SameFileTest, ThroughItsShortName) {
+    const std::string input = Input(folder + "a long folder name\\");
+    char shortPath[MAX_PATH];
+    const DWORD n = GetShortPathNameA(input.c_str(), shortPath, MAX_PATH);
+    ASSERT_GT(n, 0u);
+    ASSERT_NE(std::string(shortPath), input) << "no short name to test with";
+    ExpectRefused(input, shortPath);
+}
+
+TEST_F(SameFileTest, ThroughAnotherCaseOfANonAsciiFolderName) {
+    // The program's text is UTF-8: "Vidéos" and "VIDÉOS".
+    const std::string input = Input(folder + "Vid\xC3\xA9os\\");
+    ExpectRefused(input, folder + "VID\xC3\x89OS\\long clip name.mpg");
+}
+
+TEST_F(SameFileTest, ThroughALongPathPrefix) {
+    const std::string input = Input(folder + "prefixed\\");
+    ExpectRefused(input, "\\\\?\\" + input);
+}
+
+TEST_F(SameFileTest, AnotherFileOfTheSameNameElsewhereIsNotTheInput) {
+    const std::string input = Input(folder + "one\\");
+    const std::string other = folder + "two\\";
+    CreateDirectoryA(other.c_str(), nullptr);
+    wintest::WriteTextFile(other + "long clip name.mpg", "other");
+    wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDNO; });
+    Begin(input, other + "long clip name.mpg");
+    ASSERT_TRUE(WaitForEnd(sink));
+    EXPECT_EQ(watcher.Seen().size(), 1u) << "an ordinary existing output is asked about";
+    EXPECT_EQ(sink.End().Reason, "you chose not to overwrite the existing output");
+}
+
+}  // namespace
