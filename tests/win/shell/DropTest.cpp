@@ -152,7 +152,9 @@ TEST_F(Drops, SeveralFilesInTheOrderDroppedEachOnce) {
     Drop(frmMain->Handle(), {c, a, folder + "missing.avi", bad, b, folder + "A.AVI", bad2});
     EXPECT_EQ(InputsStarted(log), (Names{c, a, bad, b, bad2}));
     for (const char* name : {"a.wav", "b.wav", "c.wav"}) EXPECT_TRUE(rt::FileExists(output + name)) << name;
-    EXPECT_EQ(boxes.Seen(), (Names{"bad.avi, bad2.avi, file conversion failed."}));
+    EXPECT_EQ(boxes.Seen(), (Names{"bad.avi, bad2.avi, file conversion failed.\r\n\r\n"
+                                   "bad.avi: the encoder stopped with code 1\r\n"
+                                   "bad2.avi: the encoder stopped with code 1"}));
     EXPECT_EQ(frmMain->FInputDirectory, folder) << "the first file's folder";
 }
 
