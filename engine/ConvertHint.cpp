@@ -4,18 +4,6 @@
 #include "resources/StringIds.h"
 #include "runtime/Strings.h"
 
-namespace {
-
-rt::Label* MakeLabel(rt::Component* owner, rt::WinControl* parent, int left, int top, const char* caption) {
-    auto* label = new rt::Label(owner);
-    label->SetParent(parent);
-    label->SetBounds(left, top, label->Width(), label->Height());
-    label->SetCaption(caption);
-    return label;
-}
-
-}  // namespace
-
 TfrmConvert::TfrmConvert(rt::Component* owner, const std::vector<std::string>& files, TConvertProcess& process,
                          bool sameAsInput, const std::string& outputFolder, const std::string& title)
     : rt::Form(owner),
@@ -47,7 +35,7 @@ TfrmConvert::TfrmConvert(rt::Component* owner, const std::vector<std::string>& f
     GroupBox2->SetBounds(8, 8, 239, 125);
     GroupBox2->SetCaption("Converting");
 
-    lConvertName = MakeLabel(this, GroupBox2, 12, 20, "lConvertName");
+    lConvertName = rt::MakeControl<rt::Label>(this, GroupBox2, {12, 20}, "lConvertName");
     lConvertName->SetAutoSize(false);
     lConvertName->SetBounds(12, 20, 212, 13);
     lConvertName->SetShowHint(true);
@@ -65,10 +53,10 @@ TfrmConvert::TfrmConvert(rt::Component* owner, const std::vector<std::string>& f
     suiProgressBar2->SetBorderColor(RGB(104, 104, 104));
     suiProgressBar2->SetColor(RGB(239, 235, 222));
 
-    Label5 = MakeLabel(this, GroupBox2, 12, 72, "Time elapsed: ");
-    lTimeElapsed = MakeLabel(this, GroupBox2, 120, 72, "00:00");
-    Label6 = MakeLabel(this, GroupBox2, 12, 96, "Time estimated: ");
-    lTimeEstimated = MakeLabel(this, GroupBox2, 120, 96, "00:00");
+    Label5 = rt::MakeControl<rt::Label>(this, GroupBox2, {12, 72}, "Time elapsed: ");
+    lTimeElapsed = rt::MakeControl<rt::Label>(this, GroupBox2, {120, 72}, "00:00");
+    Label6 = rt::MakeControl<rt::Label>(this, GroupBox2, {12, 96}, "Time estimated: ");
+    lTimeEstimated = rt::MakeControl<rt::Label>(this, GroupBox2, {120, 96}, "00:00");
 
     bStop = new TsuiButton(this);
     bStop->SetParent(this);

@@ -15,17 +15,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$root/tools/setup.sh"
-need=()
-command -v makensis >/dev/null 2>&1 || need+=(nsis)
-command -v zip >/dev/null 2>&1 || need+=(zip)
-command -v unzip >/dev/null 2>&1 || need+=(unzip)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing: ${need[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+"$root/tools/setup.sh" makensis:nsis zip:zip unzip:unzip
 
 tree="$root/build/release"
 source "$root/tools/configure.sh"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build, the program and the tests need, only when missing.
-# Safe to run again: with everything present it installs nothing.
+# Safe to run again: with everything present it installs nothing. Arguments
+# COMMAND:PACKAGE add more: the package is installed when the command is
+# missing (tools/package.sh asks for its packers this way).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -20,6 +22,9 @@ have xdotool || need+=(xdotool)
 have xwininfo || need+=(x11-utils)
 [ -x /usr/bin/convert ] || need+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+for extra in "$@"; do
+  have "${extra%%:*}" || need+=("${extra#*:}")
+done
 if [ ${#need[@]} -gt 0 ]; then
   echo "Installing: ${need[*]}"
   export DEBIAN_FRONTEND=noninteractive

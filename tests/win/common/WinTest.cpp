@@ -167,6 +167,23 @@ bool WaitForBrowserSelection(HWND dialog, const std::string& leaf, int timeoutMs
     return false;
 }
 
+int CountTopWindows(const char* cls) {
+    struct Search {
+        const char* cls;
+        int count;
+    } search{cls, 0};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char name[256];
+            GetClassNameA(h, name, sizeof name);
+            if (lstrcmpA(name, s->cls) == 0) ++s->count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
 std::string TestProgramFolder() { return rt::ExecutableFolder(); }
 
 std::string MakeCleanFolder(const std::string& name) {

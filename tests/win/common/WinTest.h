@@ -25,6 +25,8 @@ void RunSoon(std::function<void()> fn, int delayMs = 100);
 // A window of this process that is visible, of class cls (or any class when
 // empty) and whose caption is title (or any when empty).
 HWND FindProcessWindow(const std::string& cls, const std::string& title);
+// How many top-level windows of any process have the window class cls.
+int CountTopWindows(const char* cls);
 // The concatenated texts of a dialog's static controls.
 std::string DialogText(HWND dialog);
 std::string WindowText(HWND h);
@@ -49,8 +51,9 @@ private:
 
 // Waits until the folder browser `dialog` has the folder named `leaf`
 // selected in its tree (the browser selects the initial folder a moment
-// after it opens); false after `timeoutMs`.
-bool WaitForBrowserSelection(HWND dialog, const std::string& leaf, int timeoutMs = 5000);
+// after it opens, and on a busy machine the tree takes seconds to fill in);
+// false after `timeoutMs`.
+bool WaitForBrowserSelection(HWND dialog, const std::string& leaf, int timeoutMs = 20000);
 
 // A fresh folder under the test program's folder (removed with its contents
 // first if it exists). Ends in "\\".

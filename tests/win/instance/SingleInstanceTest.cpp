@@ -36,19 +36,6 @@ HWND WaitForMainWindow(int ms) {
     return h;
 }
 
-int CountMainWindows() {
-    int n = 0;
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            char cls[128];
-            GetClassNameA(h, cls, sizeof cls);
-            if (lstrcmpA(cls, kMainWindowClass) == 0) ++*reinterpret_cast<int*>(lp);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&n));
-    return n;
-}
-
 FILETIME LastWrite(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA d{};
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d);
@@ -74,7 +61,7 @@ TEST(SingleInstance, ASecondStartActivatesTheFirstAndExitsWithZero) {
     Process second;
     ASSERT_TRUE(second.Start(exe));
     EXPECT_EQ(second.Wait(15000), 0u);
-    EXPECT_EQ(CountMainWindows(), 1);
+    EXPECT_EQ(wintest::CountTopWindows(kMainWindowClass), 1);
     // The running copy came back from the taskbar.
     for (int i = 0; i < 40 && IsIconic(main); ++i) Sleep(50);
     EXPECT_FALSE(IsIconic(main));

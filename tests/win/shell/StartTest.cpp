@@ -130,19 +130,6 @@ bool WaitFor(const std::function<bool()>& condition, int ms = 20000) {
     return true;
 }
 
-int CountMainWindows() {
-    int n = 0;
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            char cls[128];
-            GetClassNameA(h, cls, sizeof cls);
-            if (lstrcmpA(cls, kMainWindowClass) == 0) ++*reinterpret_cast<int*>(lp);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&n));
-    return n;
-}
-
 std::string Caption(int index, int count) {
     return std::string(kProgramTitle) + " (" + std::to_string(index) + "/" + std::to_string(count) + ")";
 }
@@ -159,7 +146,7 @@ protected:
         wintest::WriteTextFile(folder + "settings.ini", "[Options]\r\nOutputFormat=WAV - Waveform Audio\r\n"
                                                         "SameInput=1\r\nAnotherFFmpeg=" +
                                                             shelltest::TestEncoder() + "\r\n");
-        ASSERT_EQ(CountMainWindows(), 0) << "no other copy runs";
+        ASSERT_EQ(wintest::CountTopWindows(kMainWindowClass), 0) << "no other copy runs";
     }
 
     std::string Input(const std::string& name, const std::string& gate = "") {
@@ -218,7 +205,7 @@ TEST_F(Starts, ALaterStartHandsItsFilesToTheRunningCopy) {
     // up by the running copy (it would wait for an answer longer than this),
     // and made no window of its own.
     EXPECT_EQ(second.Wait(20000), 0u);
-    EXPECT_EQ(CountMainWindows(), 1);
+    EXPECT_EQ(wintest::CountTopWindows(kMainWindowClass), 1);
 
     // A start with no files while the batch runs: only the activation.
     Program third;
