@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <fstream>
@@ -165,6 +166,18 @@ bool WaitForBrowserSelection(HWND dialog, const std::string& leaf, int timeoutMs
         Sleep(50);
     } while (static_cast<int>(end - GetTickCount()) > 0);
     return false;
+}
+
+int ProcessesNamed(const std::string& exeName) {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return -1;
+    int count = 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
+        if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0) ++count;
+    CloseHandle(snap);
+    return count;
 }
 
 int CountTopWindows(const char* cls) {

@@ -25,6 +25,8 @@ void RunSoon(std::function<void()> fn, int delayMs = 100);
 // A window of this process that is visible, of class cls (or any class when
 // empty) and whose caption is title (or any when empty).
 HWND FindProcessWindow(const std::string& cls, const std::string& title);
+// How many processes run the program file exeName (no folder, any case).
+int ProcessesNamed(const std::string& exeName);
 // How many top-level windows of any process have the window class cls.
 int CountTopWindows(const char* cls);
 // The concatenated texts of a dialog's static controls.

@@ -154,16 +154,4 @@ int ThreadCount() {
     return count;
 }
 
-int ProcessesNamed(const std::string& exeName) {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE) return -1;
-    int count = 0;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
-        if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0) ++count;
-    CloseHandle(snap);
-    return count;
-}
-
 }  // namespace enginetest

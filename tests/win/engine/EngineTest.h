@@ -9,6 +9,7 @@
 
 #include "engine/ConvertThread.h"
 #include "runtime/Forms.h"
+#include "tests/win/common/WinTest.h"
 
 namespace enginetest {
 
@@ -82,6 +83,6 @@ bool ProcessEnded(DWORD pid, int timeoutMs);
 int ThreadCount();
 
 // Processes of this Wine session whose program file is called `exeName`.
-int ProcessesNamed(const std::string& exeName);
+using wintest::ProcessesNamed;
 
 }  // namespace enginetest

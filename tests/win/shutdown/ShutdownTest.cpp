@@ -3,8 +3,7 @@
 // its settings, leaves no encoder running and ends with exit code 0.
 #include <gtest/gtest.h>
 
-#include "runtime/Win.h"  // before the tool-help header, which needs its types
-#include <tlhelp32.h>
+#include "runtime/Win.h"
 
 #include "app/AppTitle.h"
 #include "tests/win/common/WinTest.h"
@@ -12,18 +11,6 @@
 namespace {
 
 constexpr char kFileDialogTitle[] = "Select one or more video files";
-
-int ProcessesNamed(const std::string& exeName) {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE) return -1;
-    int count = 0;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
-        if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0) ++count;
-    CloseHandle(snap);
-    return count;
-}
 
 bool WaitFor(const std::function<bool()>& pred, int ms) {
     const ULONGLONG deadline = GetTickCount64() + ms;
@@ -79,7 +66,7 @@ HWND FindChildByText(HWND parent, const std::string& text) {
 class Shutdown : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(ProcessesNamed("testencoder.exe"), 0);
+        ASSERT_EQ(wintest::ProcessesNamed("testencoder.exe"), 0);
         folder = wintest::MakeCleanFolder(std::string("shutdown_") +
                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         exe = folder + "MarbexVideoConverter.exe";
@@ -136,7 +123,7 @@ protected:
         const std::string settings = wintest::ReadTextFile(folder + "settings.ini");
         EXPECT_NE(settings.find("SameInput=0"), std::string::npos) << settings;
         EXPECT_NE(settings.find("OutputFormat=WAV - Waveform Audio"), std::string::npos) << settings;
-        EXPECT_TRUE(WaitFor([] { return ProcessesNamed("testencoder.exe") == 0; }, 5000)) << "an encoder is left";
+        EXPECT_TRUE(WaitFor([] { return wintest::ProcessesNamed("testencoder.exe") == 0; }, 5000)) << "an encoder is left";
     }
 
     std::string folder, exe, out;
@@ -147,7 +134,7 @@ protected:
 TEST_F(Shutdown, ACloseDuringABatchStopsItAndEndsCleanly) {
     StartProgram();
     ConvertClip();
-    ASSERT_TRUE(WaitFor([] { return ProcessesNamed("testencoder.exe") == 1; }, 15000)) << "no conversion started";
+    ASSERT_TRUE(WaitFor([] { return wintest::ProcessesNamed("testencoder.exe") == 1; }, 15000)) << "no conversion started";
     ASSERT_NE(FindTopWindow(pi.dwProcessId, "TfrmConvert", ""), nullptr);
     PostMessageA(main, WM_CLOSE, 0, 0);
     ExpectCleanEnd();
@@ -166,7 +153,7 @@ TEST_F(Shutdown, ACloseDuringTheOverwriteQuestionEndsCleanlyWithoutAnEncoder) {
 TEST_F(Shutdown, TheEndOfTheSessionDuringABatchEndsCleanly) {
     StartProgram();
     ConvertClip();
-    ASSERT_TRUE(WaitFor([] { return ProcessesNamed("testencoder.exe") == 1; }, 15000)) << "no conversion started";
+    ASSERT_TRUE(WaitFor([] { return wintest::ProcessesNamed("testencoder.exe") == 1; }, 15000)) << "no conversion started";
     DWORD_PTR answer = 0;
     ASSERT_TRUE(SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer));
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
@@ -177,11 +164,11 @@ TEST_F(Shutdown, TheEndOfTheSessionDuringABatchEndsCleanly) {
 TEST_F(Shutdown, AnEncoderDoesNotOutliveTheProgramEndedAbruptly) {
     StartProgram();
     ConvertClip();
-    ASSERT_TRUE(WaitFor([] { return ProcessesNamed("testencoder.exe") == 1; }, 15000)) << "no conversion started";
+    ASSERT_TRUE(WaitFor([] { return wintest::ProcessesNamed("testencoder.exe") == 1; }, 15000)) << "no conversion started";
     // As a crash ends it: no close handler, no destructor runs.
     ASSERT_TRUE(TerminateProcess(pi.hProcess, 3));
     ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
-    EXPECT_TRUE(WaitFor([] { return ProcessesNamed("testencoder.exe") == 0; }, 5000)) << "the encoder lives on";
+    EXPECT_TRUE(WaitFor([] { return wintest::ProcessesNamed("testencoder.exe") == 0; }, 5000)) << "the encoder lives on";
 }
 
 }  // namespace
