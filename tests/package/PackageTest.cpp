@@ -254,7 +254,7 @@ void ConvertsWith(const std::string& encoder, const std::string& work) {
 }
 
 std::string AboutVersion() {
-    TfrmAbout about(nullptr);
+    TfrmAbout about(nullptr, AboutDetails{});
     const std::string line = about.Label2->Caption();  // "Version: x.y.z   Build yyyymmdd"
     const size_t from = line.find("Version: "), to = line.find("   Build ");
     if (from != 0 || to == std::string::npos) return "<" + line + ">";
