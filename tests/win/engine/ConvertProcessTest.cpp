@@ -23,29 +23,7 @@ bool WaitForQueuedStep(int timeoutMs = 5000) {
     return true;
 }
 
-class ConvertProcessTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder = Folder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        wintest::ShownErrors().clear();
-    }
-    void TearDown() override { process.Stop(0); }
-
-    void Begin(const std::string& input, const std::string& output, const std::string& arguments = "-f mpeg ") {
-        process.InputFile = input;
-        process.OutputFile = output;
-        process.NotifyWindow = sink.Handle();
-        process.Arguments = arguments;
-        process.EncoderPath = TestEncoder();
-        process.Running = true;
-        process.Start();
-    }
-    void Begin(const std::string& script) { Begin(Script(folder, "in.avi", script), folder + "out.mpg"); }
-
-    std::string folder;
-    NoteSink sink;
-    TConvertProcess process;
-};
+class ConvertProcessTest : public RunnerTest {};
 
 TEST_F(ConvertProcessTest, LinesPrintedJustBeforeTheExitAreParsedBeforeTheEnd) {
     // The pause lets the worker settle into its waits; the lines then come

@@ -3,6 +3,8 @@
 // collects the notifications the engine posts, the one main window the
 // progress window reads its output folder from, and a guard that ends a
 // modal loop that would otherwise never end.
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -84,5 +86,32 @@ int ThreadCount();
 
 // Processes of this Wine session whose program file is called `exeName`.
 using wintest::ProcessesNamed;
+
+// A test that runs the scripted encoder through one runner of its own, in a
+// fresh folder named after the test, its notes collected by `sink`.
+class RunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = Folder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        wintest::ShownErrors().clear();
+    }
+    void TearDown() override { process.Stop(0); }
+
+    void Begin(const std::string& input, const std::string& output, const std::string& arguments = "-f mpeg ") {
+        process.InputFile = input;
+        process.OutputFile = output;
+        process.NotifyWindow = sink.Handle();
+        process.Arguments = arguments;
+        process.EncoderPath = TestEncoder();
+        process.Running = true;
+        process.Start();
+    }
+    // The script runs as the input "in.avi"; the output is "out.mpg".
+    void Begin(const std::string& script) { Begin(Script(folder, "in.avi", script), folder + "out.mpg"); }
+
+    std::string folder;
+    NoteSink sink;
+    TConvertProcess process;
+};
 
 }  // namespace enginetest

@@ -10,33 +10,14 @@ using namespace enginetest;
 
 namespace {
 
-class FaultTest : public ::testing::Test {
+class FaultTest : public RunnerTest {
 protected:
-    void SetUp() override {
-        folder = Folder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        wintest::ShownErrors().clear();
-    }
     void TearDown() override {
-        process.Stop(0);
+        RunnerTest::TearDown();
         EXPECT_TRUE(wintest::PumpUntil([] { return ProcessesNamed("testencoder.exe") == 0; }, 5000))
             << "an encoder process is left";
         EXPECT_TRUE(wintest::ShownErrors().empty());
     }
-
-    void Begin(const std::string& input, const std::string& output) {
-        process.InputFile = input;
-        process.OutputFile = output;
-        process.NotifyWindow = sink.Handle();
-        process.Arguments = "-f mpeg ";
-        process.EncoderPath = TestEncoder();
-        process.Running = true;
-        process.Start();
-    }
-    void Begin(const std::string& script) { Begin(Script(folder, "in.avi", script), folder + "out.mpg"); }
-
-    std::string folder;
-    NoteSink sink;
-    TConvertProcess process;
 };
 
 TEST_F(FaultTest, ACrashAfterPartialOutputIsListedAndItsOutputRemoved) {
