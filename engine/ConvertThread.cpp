@@ -298,19 +298,31 @@ void TConvertProcess::CreateChild(const std::string& commandLine) {
     //
     // The child starts suspended and runs only once it is in its job, so
     // that nothing it starts can escape the job.
+    //
+    // The job is a safety net, not a condition of converting: where it
+    // cannot be had (seen under Wine after some hundred jobbed children in one
+    // session, as an internal error of the process start), the encoder runs
+    // without one, as it always did, and Stop still ends the encoder itself.
     job_.Reset(CreateJobObjectA(nullptr, nullptr));
-    if (!job_) RaiseError(IDS_CREATE_PROCESS_ERROR);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (!SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
-        RaiseError(IDS_CREATE_PROCESS_ERROR);
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
-                        nullptr, nullptr, &si, &ProcessInformation)) {
+    if (job_ && !SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        job_.Reset();
+    bool started = job_ && CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
+                                          NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, nullptr, &si,
+                                          &ProcessInformation);
+    if (started && !AssignProcessToJobObject(job_.Get(), ProcessInformation.hProcess)) job_.Reset();
+    if (!started) {
         ProcessInformation.Reset();
-        RaiseError(IDS_CREATE_PROCESS_ERROR);
+        job_.Reset();
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                            &si, &ProcessInformation)) {
+            ProcessInformation.Reset();
+            RaiseError(IDS_CREATE_PROCESS_ERROR);
+        }
+        return;
     }
-    if (!AssignProcessToJobObject(job_.Get(), ProcessInformation.hProcess) ||
-        ResumeThread(ProcessInformation.hThread) == static_cast<DWORD>(-1)) {
+    if (ResumeThread(ProcessInformation.hThread) == static_cast<DWORD>(-1)) {
         const DWORD code = GetLastError();
         TerminateProcess(ProcessInformation.hProcess, 1);
         ProcessInformation.Reset();
