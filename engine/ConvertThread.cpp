@@ -34,6 +34,9 @@ engine::EncoderDialects& Dialects() {
 // differences of it are used.
 double SteadyNow() { return static_cast<double>(GetTickCount64()) / 86400000.0; }
 
+// What each output pipe holds before the encoder's writes wait for us.
+constexpr DWORD kOutputPipeBytes = 1 << 20;
+
 // An end notification that could not be posted, retried this often.
 constexpr UINT kRetryMs = 50;
 
@@ -251,11 +254,17 @@ void TConvertProcess::CreatePipes() {
     // Our own ends are not inheritable: a child holding the write end of its
     // own standard input would never see its end. The child's end is
     // duplicated into its own field, inheritable, the original closed.
+    //
+    // The two output pipes hold a megabyte each. The worker rests 100 ms
+    // whenever it finds both empty; with the default few kilobytes an encoder
+    // that prints a lot (a warning for every frame of a damaged input) would
+    // wait on its full pipe for most of each rest, and convert at the pace
+    // of our polls. Standard input carries nothing and keeps the default.
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, FALSE};
     const auto makePipe = [this, &sa](rt::UniqueHandle& read, rt::UniqueHandle& write, bool childReads,
                                 UINT createError, UINT duplicateError) {
         HANDLE r = nullptr, w = nullptr;
-        if (!CreatePipe(&r, &w, &sa, 0)) RaiseError(createError);
+        if (!CreatePipe(&r, &w, &sa, childReads ? 0 : kOutputPipeBytes)) RaiseError(createError);
         read.Reset(r);
         write.Reset(w);
         rt::UniqueHandle& childEnd = childReads ? read : write;
