@@ -10,6 +10,9 @@
 //      progress window handling its notification, over `lines` lines:
 //      median and worst.
 //  (c) The CPU time this process itself spends while conversions run.
+//  (d) How fast the engine reads an encoder that prints a lot: 100 MB of
+//      lines from the stand-in encoder, through the progress window and as
+//      the same command run directly.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -239,5 +242,26 @@ int main(int argc, char** argv) {
     std::printf("(b) line written -> progress window handles it, %zu lines 15 ms apart: median %.1f ms, worst %.1f ms\n",
                 delays.size(), Median(delays), *std::max_element(delays.begin(), delays.end()));
     std::printf("(c) program CPU during that run: %.1f %% of %.2f s wall\n", timed.cpu / timed.wall * 100, timed.wall);
+
+    // (d)
+    constexpr int kFloodMegabytes = 100;
+    const std::string floodSettings = work + "flood.avi";
+    if (FILE* f = std::fopen(floodSettings.c_str(), "wb")) {
+        std::fprintf(f, "flood %d\n", kFloodMegabytes);
+        std::fclose(f);
+    } else {
+        return Fail("cannot write " + floodSettings);
+    }
+    const std::string floodOutput = engine::MakeOutputPath(false, work, floodSettings, ".txt");
+    DeleteFileA(floodOutput.c_str());
+    const WindowRun flood = ConvertThroughWindow(floodSettings, ".txt", "", home + "stampencoder.exe");
+    if (!flood.failed.empty() || flood.handled.size() != 1) return Fail("the flood run failed");
+    DeleteFileA(floodOutput.c_str());
+    const double directStart = WallSeconds();
+    if (!RunDirect(engine::BuildEncoderCommandLine(home + "stampencoder.exe", false, floodSettings, "", floodOutput)))
+        return Fail("the flood could not be run directly");
+    const double directFlood = WallSeconds() - directStart;
+    std::printf("(d) %d MB of encoder output: engine %.2f s (%.0f MB/s), direct %.2f s (%.0f MB/s)\n",
+                kFloodMegabytes, flood.wall, kFloodMegabytes / flood.wall, directFlood, kFloodMegabytes / directFlood);
     return 0;
 }

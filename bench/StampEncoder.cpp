@@ -11,9 +11,14 @@
 // every process of the machine shares; at the end it writes the counter's
 // frequency and then one time per line, as decimal numbers on lines of
 // their own, to OUTPUT.
+//
+// With "flood MB" in SETTINGS it prints that many megabytes of lines that
+// are no progress instead, as fast as it can, and one progress line at the
+// end.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -36,9 +41,25 @@ long long Now() {
 int main(int argc, char** argv) {
     if (argc < 4 || std::string(argv[1]) != "-i") return 97;
     int count = 0, interval = 0;
+    std::string first;
     {
         std::ifstream settings(argv[2]);
-        if (!(settings >> count >> interval)) return 97;
+        if (!(settings >> first)) return 97;
+        // "flood <MB>": that many megabytes of 100-byte lines that are no
+        // progress, in writes of 10,000 bytes, then one progress line.
+        if (first == "flood") {
+            if (!(settings >> count)) return 97;
+            WriteErr("  Duration: 00:01:40.00, start: 0.000000, bitrate: 1205 kb/s\r\n");
+            std::string block;
+            for (int i = 0; i < 100; ++i) block += std::string(98, 'x') + "\r\n";
+            for (long long i = 0; i < count * 100LL; ++i) WriteErr(block);
+            WriteErr("frame=    1 fps=25 q=2.0 size=  100kB time=00:00:50.00 bitrate= 1.0kbits/s\r");
+            std::ofstream out(argv[argc - 1], std::ios::binary);
+            out << "flood\n";
+            return out ? 0 : 98;
+        }
+        count = std::atoi(first.c_str());
+        if (!(settings >> interval)) return 97;
     }
     const std::string output = argv[argc - 1];
 
