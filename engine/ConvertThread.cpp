@@ -83,8 +83,7 @@ TConvertProcess::~TConvertProcess() {
     EndWorker();
     EndChild(0);
     ClosePipes();
-    if (retryTimer_) KillTimer(nullptr, retryTimer_);
-    if (retrying == this) retrying = nullptr;
+    DropUnsentEnd();
 }
 
 void TConvertProcess::RaiseError(UINT textId) {
@@ -133,6 +132,7 @@ void TConvertProcess::Fail(engine::FailureKind kind, int32_t status) {
 
 void TConvertProcess::Start() {
     EndWorker();
+    DropUnsentEnd();
     ProgressSeen = false;
     ErrorCode = 0;
     parser_.Reset();
@@ -344,6 +344,7 @@ void TConvertProcess::Stop(UINT exitCode) {
     if (!Running) return;
     Running = false;
     EndWorker();
+    DropUnsentEnd();
     ClosePipes();
     EndChild(exitCode);
 }
@@ -418,7 +419,7 @@ void TConvertProcess::PostFinished(int32_t status, bool converted, const std::st
     info->Status = status;
     if (converted) info->Elapsed = "some";
     else info->Reason = reason;
-    if (PostMessageA(NotifyWindow, WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(info.get()))) {
+    if (PostNotification(NotifyWindow, WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(info.get()))) {
         info.release();
         return;
     }
@@ -435,18 +436,23 @@ void CALLBACK TConvertProcess::RetryTimer(HWND, UINT, UINT_PTR, DWORD) {
 
 void TConvertProcess::RetryEndNotification() {
     if (unsentEnd_ && IsWindow(NotifyWindow)) {
-        if (!PostMessageA(NotifyWindow, WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(unsentEnd_.get()))) return;
+        if (!PostNotification(NotifyWindow, WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(unsentEnd_.get())))
+            return;
         unsentEnd_.release();  // the window's now
     }
-    unsentEnd_.reset();  // its window is gone
-    KillTimer(nullptr, retryTimer_);
+    DropUnsentEnd();  // taken, or its window is gone
+}
+
+void TConvertProcess::DropUnsentEnd() {
+    unsentEnd_.reset();
+    if (retryTimer_) KillTimer(nullptr, retryTimer_);
     retryTimer_ = 0;
-    retrying = nullptr;
+    if (retrying == this) retrying = nullptr;
 }
 
 void TConvertProcess::Post(std::unique_ptr<TProcessInfo> info) {
     // A window that is gone takes nothing; the note is dropped here then.
-    if (PostMessageA(NotifyWindow, WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(info.get()))) info.release();
+    if (PostNotification(NotifyWindow, WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(info.get()))) info.release();
 }
 
 // ---- TConvertThread ----

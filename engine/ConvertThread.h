@@ -27,8 +27,9 @@
 //   worker's read.
 // - Notifications travel to the progress window only as posted messages;
 //   the receiver frees them. A progress note whose post fails is dropped;
-//   an end notification is posted again from a timer until it is taken or
-//   its window is gone, so a batch never waits for an end that was lost.
+//   an end notification is posted again from a timer until it is taken, its
+//   window is gone, or the file is stopped, so a batch never waits for an
+//   end that was lost.
 // - Every encoder runs in a job object of its own that kills everything in
 //   it when it is closed: Stop, a failed start, the end of a run and the end
 //   of this program (however it ends) take the encoder's own children too.
@@ -91,6 +92,9 @@ public:
     std::string EncoderPath;       // empty: "ffmpeg", found beside the program
     // The system error code of the last error Start raised.
     uint32_t ErrorCode = 0;
+    // How every notification is posted: PostMessageA. It fails when the
+    // receiver's queue is full (on Windows at 10,000 waiting messages).
+    std::function<BOOL(HWND, UINT, WPARAM, LPARAM)> PostNotification = PostMessageA;
 
     // Returns once an end notification is posted (the output is the input
     // or a folder, overwrite declined, output in use), once the child and
@@ -143,6 +147,9 @@ private:
     void Post(std::unique_ptr<TProcessInfo> info);
     // Posts the held end notification again until it is taken.
     void RetryEndNotification();
+    // Forgets an end notification still waiting for its retry: a stopped
+    // file has none, and the next file must not get this one's.
+    void DropUnsentEnd();
     static void CALLBACK RetryTimer(HWND, UINT, UINT_PTR id, DWORD);
     // The message textId followed by the last-error code.
     [[noreturn]] void RaiseError(UINT textId);

@@ -97,6 +97,21 @@ TEST_F(ConvertWindowTest, BatchOfThreeWhereTheSecondFails) {
     EXPECT_TRUE(wintest::ShownErrors().empty());
 }
 
+TEST_F(ConvertWindowTest, EndsThatFindTheQueueFullStillMoveTheBatchOn) {
+    // Each file's end is refused twice before the queue takes it.
+    int attempts = 0;
+    FullQueue queue;
+    queue.Full = [&] { return ++attempts % 3 != 0; };
+    ConvertProcess->PostNotification = queue.Poster();
+    auto window = Window({{"one.avi", kConverts}, {"two.avi", kConverts}, {"three.avi", kConverts}});
+    Run(*window);
+    ConvertProcess->PostNotification = PostMessageA;
+    EXPECT_EQ(queue.Refused, 6);
+    EXPECT_EQ(window->FileIndex, 3);
+    EXPECT_EQ(window->FailedFiles, "");
+    EXPECT_TRUE(rt::FileExists(out + "three.mpg"));
+}
+
 TEST_F(ConvertWindowTest, DeclinedOverwriteFailsThatFileAndTheBatchGoesOn) {
     wintest::WriteTextFile(out + "two.mpg", "old");
     wintest::DialogWatcher watcher([](HWND, const std::string&) { return IDNO; });

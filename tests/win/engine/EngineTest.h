@@ -50,6 +50,26 @@ private:
     std::vector<TProcessInfo> notes_;
 };
 
+// Wine's queues take any number of posted messages, where Windows refuses a
+// post to a queue that already holds 10,000. A FullQueue, put in as a
+// process's way of posting, refuses end notifications the way a full queue
+// does while Full says so, and posts everything else.
+struct FullQueue {
+    std::function<bool()> Full;
+    int Refused = 0;  // end notifications refused so far
+
+    std::function<BOOL(HWND, UINT, WPARAM, LPARAM)> Poster() {
+        return [this](HWND window, UINT msg, WPARAM wp, LPARAM lp) -> BOOL {
+            if (reinterpret_cast<const TProcessInfo*>(lp)->Percent == 1000 && Full()) {
+                ++Refused;
+                SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+                return FALSE;
+            }
+            return PostMessageA(window, msg, wp, lp);
+        };
+    }
+};
+
 // Pumps until the sink has its end notification.
 bool WaitForEnd(const NoteSink& sink, int timeoutMs = 10000);
 

@@ -80,6 +80,32 @@ TEST_F(FaultTest, ALineWrittenInTwoPiecesIsReadWhole) {
     EXPECT_EQ(sink.End().Elapsed, "some");
 }
 
+TEST_F(FaultTest, AnEndThatFindsTheQueueFullArrivesOnceLater) {
+    FullQueue queue;
+    queue.Full = [&] { return queue.Refused < 3; };
+    process.PostNotification = queue.Poster();
+    Begin(DurationLine("00:01:40.00") + ProgressLine("00:00:20.00") + "create\n");
+    ASSERT_TRUE(WaitForEnd(sink)) << "the end was lost";
+    EXPECT_EQ(queue.Refused, 3);
+    EXPECT_EQ(sink.Percents(), (std::vector<int>{20}));
+    EXPECT_EQ(sink.End().Elapsed, "some");
+    wintest::PumpFor(300);
+    EXPECT_EQ(sink.Notes().size(), 2u) << "posted again after it was taken";
+}
+
+TEST_F(FaultTest, AnEndWaitingForTheQueueIsForgottenAtStop) {
+    bool full = true;
+    FullQueue queue;
+    queue.Full = [&] { return full; };
+    process.PostNotification = queue.Poster();
+    Begin("create\n");
+    ASSERT_TRUE(wintest::PumpUntil([&] { return queue.Refused >= 2; }, 10000));
+    process.Stop(0);
+    full = false;
+    wintest::PumpFor(300);
+    EXPECT_FALSE(sink.Ended()) << "a stopped file got its end";
+}
+
 TEST_F(FaultTest, AnOutputThatIsAFolderFailsAtOnce) {
     const std::string ran = folder + "ran.txt";
     const std::string output = folder + "out.mpg";
