@@ -37,6 +37,9 @@ double SteadyNow() { return static_cast<double>(GetTickCount64()) / 86400000.0; 
 // What each output pipe holds before the encoder's writes wait for us.
 constexpr DWORD kOutputPipeBytes = 1 << 20;
 
+// How often a start that failed inside the platform is tried in all.
+constexpr int kStartTries = 3;
+
 // An end notification that could not be posted, retried this often.
 constexpr UINT kRetryMs = 50;
 
@@ -299,38 +302,42 @@ void TConvertProcess::CreateChild(const std::string& commandLine) {
     si.hStdInput = StdInRead.Get();
     si.hStdOutput = StdOutWrite.Get();
     si.hStdError = StdErrWrite.Get();
-    // The platform may write into the command line.
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
     // With the bare name "ffmpeg" no application is named, so the search
     // finds ffmpeg.exe beside the program first.
-    //
+    const auto start = [&](DWORD flags) {
+        return engine::StartWithRetries(
+            [&] {
+                // The platform may write into the command line.
+                std::vector<char> line(commandLine.begin(), commandLine.end());
+                line.push_back('\0');
+                if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &si,
+                                   &ProcessInformation))
+                    return true;
+                const DWORD code = GetLastError();
+                ProcessInformation.Reset();
+                SetLastError(code);
+                return false;
+            },
+            kStartTries);
+    };
     // The child starts suspended and runs only once it is in its job, so
     // that nothing it starts can escape the job.
     //
     // The job is a safety net, not a condition of converting: where it
-    // cannot be had (seen under Wine after some hundred jobbed children in one
-    // session, as an internal error of the process start), the encoder runs
-    // without one, as it always did, and Stop still ends the encoder itself.
+    // cannot be had (a program that itself runs in a job that allows no
+    // other, on systems without nested jobs), the encoder runs without one,
+    // and Stop still ends the encoder itself.
     job_.Reset(CreateJobObjectA(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (job_ && !SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
         job_.Reset();
-    bool started = job_ && CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                          NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, nullptr, &si,
-                                          &ProcessInformation);
-    if (started && !AssignProcessToJobObject(job_.Get(), ProcessInformation.hProcess)) job_.Reset();
-    if (!started) {
-        ProcessInformation.Reset();
-        job_.Reset();
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                            &si, &ProcessInformation)) {
-            ProcessInformation.Reset();
-            RaiseError(IDS_CREATE_PROCESS_ERROR);
-        }
+    if (!job_) {
+        if (!start(NORMAL_PRIORITY_CLASS)) RaiseError(IDS_CREATE_PROCESS_ERROR);
         return;
     }
+    if (!start(NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED)) RaiseError(IDS_CREATE_PROCESS_ERROR);
+    if (!AssignProcessToJobObject(job_.Get(), ProcessInformation.hProcess)) job_.Reset();
     if (ResumeThread(ProcessInformation.hThread) == static_cast<DWORD>(-1)) {
         const DWORD code = GetLastError();
         TerminateProcess(ProcessInformation.hProcess, 1);
@@ -453,6 +460,13 @@ void TConvertProcess::DropUnsentEnd() {
 void TConvertProcess::Post(std::unique_ptr<TProcessInfo> info) {
     // A window that is gone takes nothing; the note is dropped here then.
     if (PostNotification(NotifyWindow, WM_CONVERTPROGRESS, 0, reinterpret_cast<LPARAM>(info.get()))) info.release();
+}
+
+bool engine::StartWithRetries(const std::function<bool()>& start, int tries) {
+    for (int attempt = 1;; ++attempt) {
+        if (start()) return true;
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt >= tries) return false;
+    }
 }
 
 // ---- TConvertThread ----

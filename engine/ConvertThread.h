@@ -166,6 +166,16 @@ private:
 
 extern TConvertProcess* ConvertProcess;
 
+namespace engine {
+// Runs start (a process start that leaves its error as the last error)
+// until it succeeds, up to `tries` times while it fails with
+// ERROR_INTERNAL_ERROR: under Wine a new process now and then dies before
+// it has started (about one start in 5,000: its heap was laid where the
+// shared user data must go), and the next one is laid out anew. Any other
+// error is final at once. The last error is the last try's.
+bool StartWithRetries(const std::function<bool()>& start, int tries);
+}  // namespace engine
+
 class TConvertThread : public rt::Thread {
 public:
     // Runs at once. The handles are copied now, on the user-interface

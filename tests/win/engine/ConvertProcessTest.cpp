@@ -276,6 +276,42 @@ TEST_F(ConvertProcessTest, AnEncoderThatCannotBeStartedRaisesWithTheSystemCode) 
     EXPECT_TRUE(sink.Notes().empty());
 }
 
+// Only a start that failed inside the platform is tried again, three times
+// in all; a missing program or a refusal is final at once.
+TEST(StartWithRetries, OnlyAnInternalErrorIsTriedAgain) {
+    struct Case {
+        std::vector<DWORD> errors;  // what each try fails with; a try past them starts
+        bool started;
+        size_t tries;
+        DWORD lastError;  // when not started
+    };
+    const std::vector<Case> cases = {
+        {{}, true, 1, 0},
+        {{ERROR_INTERNAL_ERROR}, true, 2, 0},
+        {{ERROR_INTERNAL_ERROR, ERROR_INTERNAL_ERROR}, true, 3, 0},
+        {{ERROR_INTERNAL_ERROR, ERROR_INTERNAL_ERROR, ERROR_INTERNAL_ERROR}, false, 3, ERROR_INTERNAL_ERROR},
+        {{ERROR_FILE_NOT_FOUND}, false, 1, ERROR_FILE_NOT_FOUND},
+        {{ERROR_INTERNAL_ERROR, ERROR_ACCESS_DENIED}, false, 2, ERROR_ACCESS_DENIED},
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        size_t tries = 0;
+        const bool started = engine::StartWithRetries(
+            [&] {
+                if (tries < c.errors.size()) {
+                    SetLastError(c.errors[tries++]);
+                    return false;
+                }
+                ++tries;
+                return true;
+            },
+            3);
+        EXPECT_EQ(started, c.started) << "case " << i;
+        EXPECT_EQ(tries, c.tries) << "case " << i;
+        if (!started) EXPECT_EQ(GetLastError(), c.lastError) << "case " << i;
+    }
+}
+
 TEST(ConvertProcessLifetime, DestroyingTheEngineStopsItsChild) {
     const std::string folder = Folder("destroy");
     NoteSink sink;
