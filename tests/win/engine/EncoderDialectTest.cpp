@@ -53,17 +53,24 @@ protected:
         return dir + exeName;
     }
 
-    // Converts a script that records its command line into `outputName` with
-    // `encoder`; the command line the child got.
-    std::string LineSeen(const std::string& encoder, const std::string& arguments, const std::string& outputName) {
-        const std::string received = folder + outputName + ".cmdline";
-        process.InputFile = Script(folder, outputName + ".avi", "cmdline " + received + "\n");
-        process.OutputFile = folder + outputName;
+    // Readies the process for one file, with a new sink; Start is the caller's.
+    void Prepare(const std::string& input, const std::string& output, const std::string& arguments,
+                 const std::string& encoder) {
+        process.InputFile = input;
+        process.OutputFile = output;
         sink = std::make_unique<NoteSink>();
         process.NotifyWindow = sink->Handle();
         process.Arguments = arguments;
         process.EncoderPath = encoder;
         process.Running = true;
+    }
+
+    // Converts a script that records its command line into `outputName` with
+    // `encoder`; the command line the child got.
+    std::string LineSeen(const std::string& encoder, const std::string& arguments, const std::string& outputName) {
+        const std::string received = folder + outputName + ".cmdline";
+        Prepare(Script(folder, outputName + ".avi", "cmdline " + received + "\n"), folder + outputName, arguments,
+                encoder);
         process.Start();
         EXPECT_TRUE(WaitForEnd(*sink));
         return wintest::ReadTextFile(received);
@@ -191,13 +198,7 @@ TEST_F(EncoderDialectTest, StopWhileTheQuestionWaitsEndsItAndStartsNothing) {
     SetEnvironmentVariableA(kVersionScript, Script(folder, "version.txt", "hang\n").c_str());
     const std::string encoder = NewEncoder("stopped", "stoppedencoder.exe");
     const std::string received = folder + "a.cmdline";
-    process.InputFile = Script(folder, "a.avi", "cmdline " + received + "\n");
-    process.OutputFile = folder + "a.mpg";
-    sink = std::make_unique<NoteSink>();
-    process.NotifyWindow = sink->Handle();
-    process.Arguments = "-b 1000kb ";
-    process.EncoderPath = encoder;
-    process.Running = true;
+    Prepare(Script(folder, "a.avi", "cmdline " + received + "\n"), folder + "a.mpg", "-b 1000kb ", encoder);
     After(300, [&] { process.Stop(0); });
     process.Start();
     EXPECT_FALSE(process.Running);
@@ -213,13 +214,7 @@ TEST_F(EncoderDialectTest, AnEncoderThatCouldNotBeStartedIsAskedWhenItIsThere) {
     SetEnvironmentVariableA(kVersionText, Banner(58).c_str());
     const std::string dir = folder + "later encoder\\";
     const std::string encoder = dir + "testencoder.exe";
-    process.InputFile = Script(folder, "in.avi", "exit 0\n");
-    process.OutputFile = folder + "out.avi";
-    sink = std::make_unique<NoteSink>();
-    process.NotifyWindow = sink->Handle();
-    process.Arguments = "-b 1000kb ";
-    process.EncoderPath = encoder;
-    process.Running = true;
+    Prepare(Script(folder, "in.avi", "exit 0\n"), folder + "out.avi", "-b 1000kb ", encoder);
     EXPECT_THROW(process.Start(), rt::Error);
 
     CreateDirectoryA(dir.c_str(), nullptr);
