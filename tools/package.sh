@@ -6,6 +6,7 @@
 # is build/release; the program's symbol file stays there (symbols/).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/tools/setup.sh" makensis:nsis zip:zip unzip:unzip
 source "$root/tools/wine-env.sh"
 cleanup() {
   if [ -n "$XVFB_PID" ]; then
@@ -14,8 +15,6 @@ cleanup() {
   fi
 }
 trap cleanup EXIT
-
-"$root/tools/setup.sh" makensis:nsis zip:zip unzip:unzip
 
 tree="$root/build/release"
 source "$root/tools/configure.sh"
