@@ -72,13 +72,15 @@ bool IsNoise(std::string_view line) {
     return false;
 }
 
-// At most `limit` bytes, never ending inside a UTF-8 sequence.
-std::string_view CutUtf8(std::string_view s, size_t limit) {
-    if (s.size() <= limit) return s;
-    size_t end = limit;
+// At most `limit` bytes, never ending inside a UTF-8 sequence; a line that
+// had to be cut ends in "..." (within the limit), so a person sees it was.
+std::string CutUtf8(std::string_view s, size_t limit) {
+    if (s.size() <= limit) return std::string(s);
+    constexpr std::string_view Ellipsis = "...";
+    size_t end = limit - Ellipsis.size();
     // A continuation byte at the cut means the character started before it.
     while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
-    return TrimBlanks(s.substr(0, end));
+    return std::string(TrimBlanks(s.substr(0, end))) + std::string(Ellipsis);
 }
 
 std::string Replace(std::string text, std::string_view what, const std::string& with) {
@@ -134,7 +136,7 @@ std::string EncoderCause(const std::string& output) {
         if (raw.empty() || IsBlank(raw.front())) continue;
         const std::string_view line = WithoutTags(raw);
         if (line.empty() || IsProgress(line) || IsNoise(line)) continue;
-        return std::string(CutUtf8(line, MaxCauseBytes));
+        return CutUtf8(line, MaxCauseBytes);
     }
     return {};
 }

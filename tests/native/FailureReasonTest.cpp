@@ -75,19 +75,25 @@ TEST(EncoderCauseTest, TagsAndBlanksTrimmed) {
     EXPECT_EQ(engine::EncoderCause("Bad thing\n[libx264 @ 0x1] \n"), "Bad thing");
 }
 
-TEST(EncoderCauseTest, CutTo160BytesOnACharacterBoundary) {
+TEST(EncoderCauseTest, CutTo160BytesOnACharacterBoundaryWithAnEllipsis) {
     const std::string ascii(200, 'a');
-    EXPECT_EQ(engine::EncoderCause(ascii + "\n"), std::string(160, 'a'));
+    EXPECT_EQ(engine::EncoderCause(ascii + "\n"), std::string(157, 'a') + "...");
+    // 160 bytes fit whole, with no mark.
     EXPECT_EQ(engine::EncoderCause(std::string(160, 'b') + "\n"), std::string(160, 'b'));
+    EXPECT_EQ(engine::EncoderCause(std::string(161, 'b') + "\n"), std::string(157, 'b') + "...");
 
-    // "é" is two bytes: 159 'a' then "é" would end at byte 161, so it goes.
+    // "é" is two bytes: 156 'a' then "é" would end at byte 158, past the 157
+    // left before the mark, so it goes.
     const std::string e = "\xC3\xA9";
-    EXPECT_EQ(engine::EncoderCause(std::string(159, 'a') + e + "zz\n"), std::string(159, 'a'));
-    // 158 'a' then "é" ends exactly at 160: it stays.
-    EXPECT_EQ(engine::EncoderCause(std::string(158, 'a') + e + "zz\n"), std::string(158, 'a') + e);
+    EXPECT_EQ(engine::EncoderCause(std::string(156, 'a') + e + std::string(10, 'z') + "\n"), std::string(156, 'a') + "...");
+    // 155 'a' then "é" ends exactly at 157: it stays.
+    EXPECT_EQ(engine::EncoderCause(std::string(155, 'a') + e + std::string(10, 'z') + "\n"), std::string(155, 'a') + e + "...");
     // A three-byte character across the cut.
     const std::string euro = "\xE2\x82\xAC";
-    EXPECT_EQ(engine::EncoderCause(std::string(158, 'a') + euro + "\n"), std::string(158, 'a'));
+    EXPECT_EQ(engine::EncoderCause(std::string(155, 'a') + euro + std::string(10, 'z') + "\n"),
+              std::string(155, 'a') + "...");
+    // Blanks before the cut do not stand in front of the mark.
+    EXPECT_EQ(engine::EncoderCause("settings:" + std::string(148, ' ') + "width 640\n"), "settings:...");
 }
 
 TEST(OutputTailTest, KeepsTheLastBytesInOrder) {
