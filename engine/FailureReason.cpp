@@ -66,9 +66,25 @@ bool IsNoise(std::string_view line) {
         "Output #",
         "ffmpeg version",
         "video:",
+        // Today's encoder closes its threads one by one after the cause.
+        "Task finished with error code",
+        "Error sending frames to consumers",
+        "Could not open encoder before EOF",
+        "Nothing was written into output file",
+        "Error while filtering",
+        "Error closing file",
+        // What encoders print as they close, whatever went wrong before:
+        // the x264 statistics and the audio encoders' averages.
+        "frame I:", "frame P:", "frame B:", "consecutive B-frames:", "mb I ", "mb P ", "mb B ",
+        "8x8 transform", "coded y,", "i16 v,h,dc,p:", "i8 v,h,dc,", "i4 v,h,dc,", "i8c dc,h,v,p:",
+        "Weighted P-Frames:", "ref P L0:", "ref B L0:", "ref B L1:", "kb/s:", "final ratefactor:",
+        "direct mvs", "Qavg:",
     };
     for (std::string_view closer : Closers)
         if (StartsWith(line, closer)) return true;
+    // An audio encoder's clean-up notice: "3 frames left in the queue on closing".
+    constexpr std::string_view LeftInQueue = " frames left in the queue on closing";
+    if (line.size() > LeftInQueue.size() && line.substr(line.size() - LeftInQueue.size()) == LeftInQueue) return true;
     return false;
 }
 

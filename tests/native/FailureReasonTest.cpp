@@ -65,6 +65,32 @@ TEST(EncoderCauseTest, SkipsProgressBlankAndClosingLines) {
     EXPECT_EQ(engine::EncoderCause("First\nSecond"), "Second");
 }
 
+TEST(EncoderCauseTest, CleanUpNoticesAfterTheCauseAreNoCause) {
+    // A refused bit rate for an AVI with sound: the audio encoder's notice
+    // and the closing threads come after the line that says why.
+    EXPECT_EQ(engine::EncoderCause("[libmp3lame @ 000000000264e1c0] Error setting option b to value abc.\r\n"
+                                   "[aost#0:1/libmp3lame @ 0000000002650a80] Error applying encoder options: Invalid argument\r\n"
+                                   "Error while filtering: Invalid argument\r\n"
+                                   "[libmp3lame @ 000000000264e1c0] 3 frames left in the queue on closing\r\n"
+                                   "[out#0/avi @ 0000000002620f40] Nothing was written into output file, because at least "
+                                   "one of its streams received no packets.\r\n"
+                                   "Task finished with error code: -22 (Invalid argument)\r\n"
+                                   "Terminating thread with return code -22 (Invalid argument)\r\n"
+                                   "Error sending frames to consumers: Invalid argument\r\n"
+                                   "Conversion failed!\r\n"),
+              "Error applying encoder options: Invalid argument");
+    // The statistics encoders print as they close.
+    EXPECT_EQ(engine::EncoderCause("Error writing trailer of out.mp4: No space left on device\n"
+                                   "[libx264 @ 0x1] frame I:1     Avg QP:20.00  size:  1234\n"
+                                   "[libx264 @ 0x1] mb I  I16..4: 10.0% 50.0% 40.0%\n"
+                                   "[libx264 @ 0x1] kb/s:123.45\n"
+                                   "[aac @ 0x2] Qavg: 652.1\n"
+                                   "[mp2 @ 0x3] 12 frames left in the queue on closing\n"),
+              "Error writing trailer of out.mp4: No space left on device");
+    // Only a count of frames makes the notice.
+    EXPECT_EQ(engine::EncoderCause("frames left in the queue on closing\n"), "frames left in the queue on closing");
+}
+
 TEST(EncoderCauseTest, TagsAndBlanksTrimmed) {
     EXPECT_EQ(engine::EncoderCause("[mp4 @ 0x55d0] [Eval @ 0x7ffd] Undefined constant 'x'\n"),
               "Undefined constant 'x'");
