@@ -72,7 +72,7 @@ TEST_F(OutputSafetyTest, AFailedRunPutsTheOldFileBackByteForByte) {
     ASSERT_TRUE(WaitForEnd(sink));
     EXPECT_EQ(sink.End().Elapsed, "");
     ASSERT_TRUE(rt::FileExists(written)) << "the encoder never wrote its output";
-    EXPECT_EQ(rt::ReadFileBytes(output), OldBytes());
+    EXPECT_TRUE(rt::ReadFileBytes(output) == OldBytes()) << "the old file is lost";
     EXPECT_EQ(GetFileAttributesA(output.c_str()), attributes);
     EXPECT_EQ(Names(), (std::set<std::string>{"in.avi", "out.mpg", "written"})) << "a file was left aside";
 }
@@ -85,11 +85,11 @@ TEST_F(OutputSafetyTest, AStoppedRunPutsTheOldFileBack) {
     // program now would leave it there.
     const std::vector<std::string> hidden = Hidden();
     ASSERT_EQ(hidden.size(), 1u);
-    EXPECT_EQ(rt::ReadFileBytes(hidden[0]), OldBytes());
+    EXPECT_TRUE(rt::ReadFileBytes(hidden[0]) == OldBytes());
     EXPECT_EQ(rt::ReadFileBytes(output), "testencoder output\r\n");
 
     process.Stop(0);
-    EXPECT_EQ(rt::ReadFileBytes(output), OldBytes());
+    EXPECT_TRUE(rt::ReadFileBytes(output) == OldBytes()) << "the old file is lost";
     EXPECT_EQ(Names(), (std::set<std::string>{"in.avi", "out.mpg", "written"}));
     wintest::PumpFor(200);
     EXPECT_TRUE(sink.Notes().empty());
@@ -111,7 +111,7 @@ TEST_F(OutputSafetyTest, AnEncoderThatCannotStartLeavesTheOldFileInPlace) {
     process.EncoderPath = folder + "missing.exe";
     process.Running = true;
     EXPECT_THROW(process.Start(), rt::Error);
-    EXPECT_EQ(rt::ReadFileBytes(output), OldBytes());
+    EXPECT_TRUE(rt::ReadFileBytes(output) == OldBytes()) << "the old file is lost";
     EXPECT_EQ(Names(), (std::set<std::string>{"in.avi", "out.mpg"}));
 }
 
