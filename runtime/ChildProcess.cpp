@@ -127,7 +127,8 @@ std::string FindProgram(const std::string& fileName) {
         if (end == std::string::npos) end = path.size();
         std::string folder = path.substr(pos, end - pos);
         pos = end + 1;
-        if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"') folder = folder.substr(1, folder.size() - 2);
+        if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"')
+            folder = folder.substr(1, folder.size() - 2);
         // "C:\..." or "\\server\share\...": a relative entry ("", ".", "bin")
         // would name a folder below the current one.
         const bool full = (folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/')) ||
