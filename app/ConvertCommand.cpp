@@ -21,7 +21,7 @@ bool TfrmMain::CheckOutputFolder() {
     const std::string question =
         FOutputDirectory + "," + rt::ResString(IDS_DIR_NOT_EXIST) + "\r\n" + rt::ResString(IDS_CREATE_DIR);
     if (rt::Application->MessageBox(question, kProgramTitle, MB_YESNO | MB_ICONINFORMATION) != IDYES) return false;
-    if (!ForceDirectories(FOutputDirectory)) {
+    if (!engine::ForceDirectories(FOutputDirectory)) {
         rt::Application->MessageBox(rt::ResString(IDS_CANNOT_CREATE) + FOutputDirectory, kProgramTitle,
                                     MB_OK | MB_ICONERROR);
         return false;

@@ -438,7 +438,7 @@ void TfrmMain::bExitClick(rt::Component* /*Sender*/) { Close(); }
 
 void TfrmMain::bBrowserClick(rt::Component* /*Sender*/) {
     std::string folder = rt::DirectoryExists(eOutputFolder->Text()) ? eOutputFolder->Text() : std::string();
-    if (BrowseForFolder("Please select the directory to output", L"", folder)) {
+    if (engine::BrowseForFolder("Please select the directory to output", L"", folder)) {
         eOutputFolder->SetText(folder);
         FOutputDirectory = eOutputFolder->Text();
     }

@@ -21,7 +21,6 @@
 #include <vector>
 
 #include "app/AppTitle.h"
-#include "app/Main.h"
 #include "engine/CommandLine.h"
 #include "engine/ConvertHint.h"
 #include "profiles/Catalogue.h"
@@ -115,7 +114,7 @@ public:
     std::vector<long long> Handled;
 
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
-        if (msg == WM_CONVERTPROGRESS && reinterpret_cast<TProcessInfo*>(lp)->Percent != 1000)
+        if (msg == WM_CONVERTPROGRESS && reinterpret_cast<TProcessInfo*>(lp)->Percent != kEndOfFilePercent)
             Handled.push_back(Ticks());
         return TfrmConvert::WndProc(msg, wp, lp);
     }
@@ -128,10 +127,10 @@ struct WindowRun {
     std::vector<long long> handled;
 };
 
-WindowRun ConvertThroughWindow(const std::string& input, const std::string& extension, const std::string& arguments,
+WindowRun ConvertThroughWindow(const std::string& input, const std::string& outputFolder,
+                               const std::string& extension, const std::string& arguments,
                                const std::string& encoder) {
-    TimedConvertWindow window(frmMain, {input}, *ConvertProcess, frmMain->cbSameInput->Checked(),
-                              frmMain->eOutputFolder->Text(), "Marbex Free Video Converter");
+    TimedConvertWindow window(nullptr, {input}, *ConvertProcess, false, outputFolder, kProgramTitle);
     window.OutputExt = extension;
     window.Arguments = arguments;
     window.EncoderPath = encoder;
@@ -170,9 +169,8 @@ int main(int argc, char** argv) {
                    clip + "\""))
         return Fail("the clip could not be made");
 
-    new TfrmMain(nullptr);
-    frmMain->cbSameInput->SetChecked(false);
-    frmMain->eOutputFolder->SetText(work);
+    TConvertProcess process;
+    ConvertProcess = &process;
 
     // (a) and (c)
     const std::string arguments = profiles::GetProfileArguments(kProfile);
@@ -185,7 +183,7 @@ int main(int argc, char** argv) {
     // the clip freshly read.
     const auto engineRun = [&](double& wall, double& cpu) {
         DeleteFileA(output.c_str());
-        const WindowRun run = ConvertThroughWindow(clip, extension, arguments, "");
+        const WindowRun run = ConvertThroughWindow(clip, work, extension, arguments, "");
         wall = run.wall;
         cpu = run.cpu;
         return run.failed.empty() && rt::FileExists(output);
@@ -224,7 +222,7 @@ int main(int argc, char** argv) {
     }
     const std::string stampsFile = engine::MakeOutputPath(false, work, settings, ".txt");
     DeleteFileA(stampsFile.c_str());
-    const WindowRun timed = ConvertThroughWindow(settings, ".txt", "", home + "stampencoder.exe");
+    const WindowRun timed = ConvertThroughWindow(settings, work, ".txt", "", home + "stampencoder.exe");
     std::vector<long long> written;
     double frequency = 0;
     if (FILE* f = std::fopen(stampsFile.c_str(), "rb")) {
@@ -254,7 +252,7 @@ int main(int argc, char** argv) {
     }
     const std::string floodOutput = engine::MakeOutputPath(false, work, floodSettings, ".txt");
     DeleteFileA(floodOutput.c_str());
-    const WindowRun flood = ConvertThroughWindow(floodSettings, ".txt", "", home + "stampencoder.exe");
+    const WindowRun flood = ConvertThroughWindow(floodSettings, work, ".txt", "", home + "stampencoder.exe");
     if (!flood.failed.empty() || flood.handled.size() != 1) return Fail("the flood run failed");
     DeleteFileA(floodOutput.c_str());
     const double directStart = WallSeconds();

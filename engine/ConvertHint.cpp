@@ -136,7 +136,7 @@ void TfrmConvert::FormShow(rt::Component* /*Sender*/) {
 }
 
 void TfrmConvert::WMConvertProgress(std::unique_ptr<TProcessInfo> info) {
-    if (info->Percent != 1000) {
+    if (info->Percent != kEndOfFilePercent) {
         if (info->Status == 0) {
             suiProgressBar2->SetPosition(info->Percent);
             Taskbar.Progress(Handle(), FileIndex, info->Percent);

@@ -31,10 +31,15 @@
 //   window is gone, or the file is stopped, so a batch never waits for an
 //   end that was lost.
 // - Every encoder runs in a job object of its own that kills everything in
-//   it when it is closed: Stop, a failed start, the end of a run and the end
-//   of this program (however it ends) take the encoder's own children too.
+//   it when it is closed (rt::ChildProcess): Stop, a failed start, the end
+//   of a run and the end of this program (however it ends) take the
+//   encoder's own children too.
 // - Before an encoder's first file, Start asks it for its version, with no
 //   worker and within a time limit, keeping the window alive meanwhile.
+// - An output that existed (confirmed for overwriting) is set aside under a
+//   hidden name until its replacement is complete (engine::OutputGuard).
+// - An error inside a step of the worker ends the file as failed, and the
+//   batch goes on.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,15 +47,21 @@
 #include <string>
 #include <vector>
 
+#include "engine/EncoderDialect.h"
 #include "engine/FailureReason.h"
+#include "engine/OutputGuard.h"
 #include "engine/OutputParser.h"
+#include "runtime/ChildProcess.h"
 #include "runtime/Thread.h"
 #include "runtime/Win.h"
 
 // wParam 0, lParam a TProcessInfo that the receiver frees.
 constexpr UINT WM_CONVERTPROGRESS = 0x1702;
 
-// Percent 1 to 100 for progress, 1000 for the end of a file.
+// The Percent of an end notification; progress has 1 to 100.
+constexpr int32_t kEndOfFilePercent = 1000;
+
+// Percent 1 to 100 for progress, kEndOfFilePercent for the end of a file.
 class TProcessInfo {
 public:
     int32_t Percent = 0;
@@ -67,7 +78,14 @@ class TConvertThread;
 
 class TConvertProcess {
 public:
-    TConvertProcess();
+    // The current local date-time as fractional days; only differences of it are used.
+    using Clock = std::function<double()>;
+    using Poster = std::function<BOOL(HWND, UINT, WPARAM, LPARAM)>;
+
+    // A null clock is a steady one (GetTickCount64); a null poster is
+    // PostMessageA, which fails when the receiver's queue is full (on
+    // Windows at 10,000 waiting messages).
+    explicit TConvertProcess(Clock clock = nullptr, Poster poster = nullptr);
     ~TConvertProcess();
     TConvertProcess(const TConvertProcess&) = delete;
     TConvertProcess& operator=(const TConvertProcess&) = delete;
@@ -90,11 +108,10 @@ public:
     bool Running = false;          // set by the progress window before each Start; only Stop clears it
     std::string Arguments;         // as the catalogue or the manual line has them; adapted to the encoder
     std::string EncoderPath;       // empty: "ffmpeg", found beside the program
-    // The system error code of the last error Start raised.
+    // The system error code of the last error raised (by Start, or a read).
     uint32_t ErrorCode = 0;
-    // How every notification is posted: PostMessageA. It fails when the
-    // receiver's queue is full (on Windows at 10,000 waiting messages).
-    std::function<BOOL(HWND, UINT, WPARAM, LPARAM)> PostNotification = PostMessageA;
+    // How every notification is posted.
+    const Poster PostNotification;
 
     // Returns once an end notification is posted (the output is the input
     // or a folder, overwrite declined, output in use), once the child and
@@ -113,22 +130,10 @@ public:
     // (or the encoder's).
     static std::string ReasonFor(const engine::FileVerdict& verdict);
 
-    // Runs commandLine as a conversion's child is run (hidden, same pipes,
-    // a job of its own) and returns everything it writes to standard output
-    // and error until it ends. No value when it cannot be started or is
-    // still running after timeoutMs or once keepWaiting (when given) says no
-    // (it is ended then). Messages are handled while it waits, so the windows
-    // stay alive.
-    static std::optional<std::string> CaptureOutput(const std::string& commandLine, DWORD timeoutMs,
-                                                    const std::function<bool()>& keepWaiting = nullptr);
-
 private:
     friend class TConvertThread;
     void CreatePipes();
     void ClosePipes();
-    // Ends the child's whole job (killing what is left in it) and closes the
-    // child's handles.
-    void EndChild(UINT exitCode);
     // Asks the worker to stop and waits for it to end.
     void EndWorker();
     // Asks the worker to stop without waiting (from a step it waits for).
@@ -136,10 +141,13 @@ private:
     // The whole encoder command line: the one place where the arguments go
     // in, in the dialect of the encoder (which may be asked for its version
     // here, before its first file).
-    std::string EncoderCommandLine(bool overwrite) const;
-    // After a failed run: removes the output if this run created it.
-    void RemoveCreatedOutput() const;
+    std::string EncoderCommandLine(bool overwrite);
+    // The encoder's own version answer, asked while this process waits for
+    // Start (a Stop meanwhile ends it).
+    std::optional<std::string> AskVersion(const std::string& encoderPath) const;
     void CreateChild(const std::string& commandLine);
+    // Ends the current file after an error in a step of its worker.
+    void WorkerFailed(uint32_t code);
     void ReadPipe(const rt::UniqueHandle& pipe, engine::OutputTail& tail, int stream, UINT errorText);
     void PostNotes(const std::vector<engine::ProgressNote>& notes);
     void PostFinished(int32_t status, bool converted, const std::string& reason = std::string());
@@ -150,31 +158,21 @@ private:
     // Forgets an end notification still waiting for its retry: a stopped
     // file has none, and the next file must not get this one's.
     void DropUnsentEnd();
+    // The timer's id is the process object it retries for.
     static void CALLBACK RetryTimer(HWND, UINT, UINT_PTR id, DWORD);
     // The message textId followed by the last-error code.
     [[noreturn]] void RaiseError(UINT textId);
 
-    rt::UniqueHandle job_;      // the current child's job: closing it ends the whole tree
     engine::OutputParser parser_;
     engine::OutputTail stdOutTail_;
     engine::OutputTail stdErrTail_;
     std::unique_ptr<TProcessInfo> unsentEnd_;  // an end notification whose post failed
-    UINT_PTR retryTimer_ = 0;
-    bool outputIsNew_ = false;  // OutputFile did not exist when the current child was started
+    HWND retryWindow_ = nullptr;  // whose timer retries it (the receiver's own)
+    engine::OutputGuard output_;
     bool inWorkerStep_ = false; // a step of the worker runs right now
 };
 
 extern TConvertProcess* ConvertProcess;
-
-namespace engine {
-// Runs start (a process start that leaves its error as the last error)
-// until it succeeds, up to `tries` times while it fails with
-// ERROR_INTERNAL_ERROR: under Wine a new process now and then dies before
-// it has started (about one start in 5,000: its heap was laid where the
-// shared user data must go), and the next one is laid out anew. Any other
-// error is final at once. The last error is the last try's.
-bool StartWithRetries(const std::function<bool()>& start, int tries);
-}  // namespace engine
 
 class TConvertThread : public rt::Thread {
 public:

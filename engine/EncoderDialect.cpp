@@ -12,9 +12,14 @@ EncoderDialects::EncoderDialects(AskVersion askVersion) : askVersion_(std::move(
 
 std::string EncoderDialects::Arguments(const std::string& encoderPath, const std::string& arguments,
                                        const std::string& outputFile) {
+    return Arguments(encoderPath, arguments, outputFile, askVersion_);
+}
+
+std::string EncoderDialects::Arguments(const std::string& encoderPath, const std::string& arguments,
+                                       const std::string& outputFile, const AskVersion& ask) {
     auto known = dialects_.find(encoderPath);
     if (known == dialects_.end()) {
-        const std::optional<std::string> answer = askVersion_(encoderPath);
+        const std::optional<std::string> answer = ask(encoderPath);
         if (!answer) return arguments;
         const Dialect dialect{UsesModernDialect(ParseLibavcodecMajor(*answer)), !ConfiguredWithout(*answer, "libxvid")};
         known = dialects_.emplace(encoderPath, dialect).first;

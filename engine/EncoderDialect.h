@@ -21,13 +21,16 @@ public:
     // last verdict is not kept, since the file may be there by the next try.
     using AskVersion = std::function<std::optional<std::string>(const std::string& encoderPath)>;
 
-    explicit EncoderDialects(AskVersion askVersion);
+    explicit EncoderDialects(AskVersion askVersion = nullptr);
 
     // The arguments as the encoder at encoderPath ("" for the default one)
     // takes them; the output file's extension names the container for the
     // rewrite.
     std::string Arguments(const std::string& encoderPath, const std::string& arguments,
                           const std::string& outputFile);
+    // The same, asking with `ask` instead (for an encoder not yet known).
+    std::string Arguments(const std::string& encoderPath, const std::string& arguments,
+                          const std::string& outputFile, const AskVersion& ask);
 
 private:
     AskVersion askVersion_;

@@ -5,6 +5,8 @@
 #include "runtime/Forms.h"
 #include "runtime/Strings.h"
 
+namespace engine {
+
 bool IsFileInUse(const std::string& path) {
     if (!rt::FileExists(path)) return false;
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -71,6 +73,8 @@ bool ForceDirectories(const std::string& path) {
     return CreateDirectoryA(dir.c_str(), nullptr) || rt::DirectoryExists(dir);
 }
 
+namespace {
+
 int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM /*param*/, LPARAM data) {
     if (msg == BFFM_INITIALIZED) {
         RECT r;
@@ -84,8 +88,6 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM /*param*/, LPARAM data) {
     }
     return 0;
 }
-
-namespace {
 
 // The shell's allocator, released once.
 class ShellAllocator {
@@ -168,3 +170,5 @@ bool BrowseForFolder(const std::string& title, const std::wstring& root, std::st
     folder = buffer.Get();
     return true;
 }
+
+}  // namespace engine

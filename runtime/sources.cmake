@@ -15,4 +15,5 @@ mfvc_win(
   runtime/Dialogs.cpp
   runtime/ThreadCrossing.cpp
   runtime/Thread.cpp
+  runtime/ChildProcess.cpp
   runtime/Taskbar.cpp)

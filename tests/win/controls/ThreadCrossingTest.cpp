@@ -12,7 +12,7 @@
 
 namespace {
 
-// What the worker saw, kept apart from the worker, which frees itself.
+// What the worker saw.
 struct Seen {
     std::atomic<DWORD> workerThread{0};
     std::atomic<DWORD> stepThread{0};
@@ -22,7 +22,7 @@ struct Seen {
 
 class Worker : public rt::Thread {
 public:
-    explicit Worker(std::shared_ptr<Seen> seen) : seen_(std::move(seen)) { SetFreeOnTerminate(true); }
+    explicit Worker(std::shared_ptr<Seen> seen) : seen_(std::move(seen)) {}
 
 protected:
     void Execute() override {
@@ -43,8 +43,11 @@ private:
 TEST(ThreadCrossing, AWorkersStepRunsOnTheUserInterfaceThreadAndItsErrorComesBack) {
     ASSERT_NE(rt::ThreadCrossing::Current(), nullptr) << "the application makes the crossing";
     auto seen = std::make_shared<Seen>();
-    (new Worker(seen))->Start();
-    ASSERT_TRUE(wintest::PumpUntil([&] { return seen->done.load(); }, 10000));
+    Worker worker(seen);
+    worker.Start();
+    const bool done = wintest::PumpUntil([&] { return seen->done.load(); }, 10000);
+    worker.WaitFor();
+    ASSERT_TRUE(done);
     EXPECT_NE(seen->workerThread.load(), GetCurrentThreadId());
     EXPECT_EQ(seen->stepThread.load(), GetCurrentThreadId());
     EXPECT_EQ(seen->error, "Step failed");

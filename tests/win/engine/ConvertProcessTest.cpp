@@ -12,17 +12,6 @@ using namespace enginetest;
 
 namespace {
 
-// Without handling any message: true once a thread waits for this one to
-// run a step for it (a sent message is pending).
-bool WaitForQueuedStep(int timeoutMs = 5000) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while ((HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) == 0) {
-        if (GetTickCount64() > deadline) return false;
-        Sleep(10);
-    }
-    return true;
-}
-
 class ConvertProcessTest : public RunnerTest {};
 
 TEST_F(ConvertProcessTest, LinesPrintedJustBeforeTheExitAreParsedBeforeTheEnd) {
@@ -34,7 +23,7 @@ TEST_F(ConvertProcessTest, LinesPrintedJustBeforeTheExitAreParsedBeforeTheEnd) {
     wintest::PumpFor(200);
     EXPECT_EQ(sink.Percents(), (std::vector<int>{50, 75}));
     ASSERT_EQ(sink.Notes().size(), 3u);
-    EXPECT_EQ(sink.Notes().back().Percent, 1000);
+    EXPECT_EQ(sink.Notes().back().Percent, kEndOfFilePercent);
     EXPECT_EQ(sink.End().Elapsed, "some");
     EXPECT_EQ(sink.End().Status, 0);
     EXPECT_EQ(process.ProcessInformation.hProcess, nullptr);
@@ -47,7 +36,7 @@ TEST_F(ConvertProcessTest, AChildThatWritesNothingEndsAsFailed) {
     ASSERT_TRUE(WaitForEnd(sink));
     wintest::PumpFor(100);
     ASSERT_EQ(sink.Notes().size(), 1u);
-    EXPECT_EQ(sink.End().Percent, 1000);
+    EXPECT_EQ(sink.End().Percent, kEndOfFilePercent);
     EXPECT_EQ(sink.End().Status, 0);
     EXPECT_EQ(sink.End().Elapsed, "");
     EXPECT_EQ(sink.End().Estimated, "");
@@ -55,10 +44,14 @@ TEST_F(ConvertProcessTest, AChildThatWritesNothingEndsAsFailed) {
 }
 
 TEST_F(ConvertProcessTest, StdoutIsParsedBeforeStderrWithinOnePass) {
-    // The worker waits on the child while it writes stderr, then stdout, and
-    // exits; the pass after the wait finds both.
-    Begin(DurationLine("00:01:40.00") + "sleep 400\nerr frame= 1 time=00:00:30.00 bitrate=1\\r\n"
-          "out frame= 2 time=00:01:00.00 bitrate=1\\r\ncreate\nexit 0\n");
+    // The worker waits for this thread to read the duration while the
+    // encoder writes stderr, then stdout; its next pass finds both.
+    const std::string gate = folder + "gate", written = folder + "written";
+    Begin(DurationLine("00:01:40.00") + "await " + gate + "\nerr frame= 1 time=00:00:30.00 bitrate=1\\r\n"
+          "out frame= 2 time=00:01:00.00 bitrate=1\\r\ncmdline " + written + "\ncreate\nexit 0\n");
+    ASSERT_TRUE(WaitForQueuedStep());
+    wintest::WriteTextFile(gate, "");
+    ASSERT_TRUE(WaitForFile(written));
     ASSERT_TRUE(WaitForEnd(sink));
     EXPECT_EQ(sink.Percents(), (std::vector<int>{60, 30}));
     EXPECT_EQ(sink.End().Elapsed, "some");
@@ -296,7 +289,7 @@ TEST(StartWithRetries, OnlyAnInternalErrorIsTriedAgain) {
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
         size_t tries = 0;
-        const bool started = engine::StartWithRetries(
+        const bool started = rt::StartWithRetries(
             [&] {
                 if (tries < c.errors.size()) {
                     SetLastError(c.errors[tries++]);

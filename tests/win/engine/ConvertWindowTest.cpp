@@ -3,7 +3,6 @@
 
 #include <memory>
 
-#include "app/Main.h"
 #include "engine/ConvertHint.h"
 #include "engine/FailureReason.h"
 #include "tests/win/common/WinTest.h"
@@ -17,21 +16,25 @@ namespace {
 // converted.
 const std::string kConverts = "err frame=  1 time=00:00:01.00 bitrate=1\\r\ncreate\n";
 
+// The window converts through a process of the test's own, with a clock
+// and a queue the test controls, stored as the program's one process.
 class ConvertWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = Folder(::testing::UnitTest::GetInstance()->current_test_info()->name());
         out = folder + "out\\";
         CreateDirectoryA(out.c_str(), nullptr);
-        UseMainWindow(false, out);
         wintest::ShownErrors().clear();
+        previous_ = ConvertProcess;
+        ConvertProcess = &process_;
     }
+    void TearDown() override { ConvertProcess = previous_; }
 
     // Builds the window for the named scripts, as the Convert command does.
     std::unique_ptr<TfrmConvert> Window(const std::vector<std::pair<std::string, std::string>>& scripts) {
         std::vector<std::string> files;
         for (const auto& [name, lines] : scripts) files.push_back(Script(folder, name, lines));
-        auto window = std::make_unique<TfrmConvert>(frmMain, files, *ConvertProcess, false, out,
+        auto window = std::make_unique<TfrmConvert>(nullptr, files, *ConvertProcess, false, out,
                                                     "Marbex Free Video Converter");
         window->OutputExt = ".mpg";
         window->Arguments = "-f mpeg ";
@@ -58,21 +61,33 @@ protected:
 
     std::string folder;
     std::string out;
+    FakeClock clock;
+    FullQueue queue;
+
+private:
+    TConvertProcess process_{clock.Clock(), queue.Poster()};
+    TConvertProcess* previous_ = nullptr;
 };
 
 TEST_F(ConvertWindowTest, BatchOfThreeWhereTheSecondFails) {
+    // Two seconds pass between the duration and the progress line of the
+    // first file, halfway through it.
+    const std::string gate = folder + "gate";
     auto window = Window({
-        {"first.avi", DurationLine("00:00:10.00") + "sleep 2100\n" + ProgressLine("00:00:05.00") + "create\n"},
+        {"first.avi", DurationLine("00:00:10.00") + "await " + gate + "\n" + ProgressLine("00:00:05.00") + "create\n"},
         {"second.avi", "exit 0\n"},
         {"third.avi", kConverts},
     });
     std::string captionDuringFirst, nameDuringFirst;
     int positionAtStart = -1;
-    After(600, [&] {
-        captionDuringFirst = window->Caption();
-        nameDuringFirst = window->lConvertName->Caption();
-        positionAtStart = window->suiProgressBar2->Position();
-    });
+    When([&] { return ConvertProcess->Duration != 0; },
+         [&] {
+             captionDuringFirst = window->Caption();
+             nameDuringFirst = window->lConvertName->Caption();
+             positionAtStart = window->suiProgressBar2->Position();
+             clock.Advance(2);
+             wintest::WriteTextFile(gate, "");
+         });
     EXPECT_EQ(Run(*window), rt::mrCancel);
 
     EXPECT_EQ(captionDuringFirst, "Marbex Free Video Converter (1/3)");
@@ -100,12 +115,9 @@ TEST_F(ConvertWindowTest, BatchOfThreeWhereTheSecondFails) {
 TEST_F(ConvertWindowTest, EndsThatFindTheQueueFullStillMoveTheBatchOn) {
     // Each file's end is refused twice before the queue takes it.
     int attempts = 0;
-    FullQueue queue;
     queue.Full = [&] { return ++attempts % 3 != 0; };
-    ConvertProcess->PostNotification = queue.Poster();
     auto window = Window({{"one.avi", kConverts}, {"two.avi", kConverts}, {"three.avi", kConverts}});
     Run(*window);
-    ConvertProcess->PostNotification = PostMessageA;
     EXPECT_EQ(queue.Refused, 6);
     EXPECT_EQ(window->FileIndex, 3);
     EXPECT_EQ(window->FailedFiles, "");
@@ -221,7 +233,7 @@ TEST_F(ConvertWindowTest, NotificationsStillQueuedAtStopStartNothing) {
          [&] {
              // An end notification already on its way when Stop is pressed.
              PostMessageA(window->Handle(), WM_CONVERTPROGRESS, 0,
-                          reinterpret_cast<LPARAM>(new TProcessInfo{1000, "", "", 0}));
+                          reinterpret_cast<LPARAM>(new TProcessInfo{kEndOfFilePercent, "", "", 0}));
              window->bStop->Click();
          });
     EXPECT_EQ(Run(*window), rt::mrAbort);

@@ -54,26 +54,47 @@ LRESULT CALLBACK NoteSink::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool NoteSink::Ended() const {
     for (const TProcessInfo& n : notes_)
-        if (n.Percent == 1000) return true;
+        if (n.Percent == kEndOfFilePercent) return true;
     return false;
 }
 
 std::vector<int> NoteSink::Percents() const {
     std::vector<int> result;
     for (const TProcessInfo& n : notes_)
-        if (n.Percent != 1000) result.push_back(n.Percent);
+        if (n.Percent != kEndOfFilePercent) result.push_back(n.Percent);
     return result;
 }
 
 const TProcessInfo& NoteSink::End() const {
     for (const TProcessInfo& n : notes_)
-        if (n.Percent == 1000) return n;
+        if (n.Percent == kEndOfFilePercent) return n;
     static const TProcessInfo none;
     return none;
 }
 
 bool WaitForEnd(const NoteSink& sink, int timeoutMs) {
     return wintest::PumpUntil([&] { return sink.Ended(); }, timeoutMs);
+}
+
+namespace {
+
+bool PollUntil(const std::function<bool()>& pred, int timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (!pred()) {
+        if (GetTickCount64() > deadline) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WaitForQueuedStep(int timeoutMs) {
+    return PollUntil([] { return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; }, timeoutMs);
+}
+
+bool WaitForFile(const std::string& path, int timeoutMs) {
+    return PollUntil([&] { return rt::FileExists(path); }, timeoutMs);
 }
 
 // ---- main window ----

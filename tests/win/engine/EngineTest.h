@@ -51,16 +51,17 @@ private:
 };
 
 // Wine's queues take any number of posted messages, where Windows refuses a
-// post to a queue that already holds 10,000. A FullQueue, put in as a
-// process's way of posting, refuses end notifications the way a full queue
-// does while Full says so, and posts everything else.
+// post to a queue that already holds 10,000. A FullQueue, given to a
+// process as its way of posting, refuses end notifications the way a full
+// queue does while Full says so (never, until a test sets it), and posts
+// everything else.
 struct FullQueue {
-    std::function<bool()> Full;
+    std::function<bool()> Full = [] { return false; };
     int Refused = 0;  // end notifications refused so far
 
-    std::function<BOOL(HWND, UINT, WPARAM, LPARAM)> Poster() {
+    TConvertProcess::Poster Poster() {
         return [this](HWND window, UINT msg, WPARAM wp, LPARAM lp) -> BOOL {
-            if (reinterpret_cast<const TProcessInfo*>(lp)->Percent == 1000 && Full()) {
+            if (reinterpret_cast<const TProcessInfo*>(lp)->Percent == kEndOfFilePercent && Full()) {
                 ++Refused;
                 SetLastError(ERROR_NOT_ENOUGH_QUOTA);
                 return FALSE;
@@ -72,6 +73,23 @@ struct FullQueue {
 
 // Pumps until the sink has its end notification.
 bool WaitForEnd(const NoteSink& sink, int timeoutMs = 10000);
+
+// A clock that moves only when the test moves it, in the days the process
+// reads.
+struct FakeClock {
+    double Now = 1.0;
+    void Advance(double seconds) { Now += seconds / 86400.0; }
+    TConvertProcess::Clock Clock() {
+        return [this] { return Now; };
+    }
+};
+
+// Without handling any message: true once a thread waits for this one to
+// run a step for it (a sent message is pending).
+bool WaitForQueuedStep(int timeoutMs = 5000);
+
+// Without handling any message: true once the file exists (a script made it).
+bool WaitForFile(const std::string& path, int timeoutMs = 10000);
 
 // The main window, made once for the whole test program (it also makes the
 // one ConvertProcess). Each call sets its output choice.
@@ -131,7 +149,8 @@ protected:
 
     std::string folder;
     NoteSink sink;
-    TConvertProcess process;
+    FullQueue queue;
+    TConvertProcess process{nullptr, queue.Poster()};
 };
 
 }  // namespace enginetest

@@ -81,9 +81,7 @@ TEST_F(FaultTest, ALineWrittenInTwoPiecesIsReadWhole) {
 }
 
 TEST_F(FaultTest, AnEndThatFindsTheQueueFullArrivesOnceLater) {
-    FullQueue queue;
     queue.Full = [&] { return queue.Refused < 3; };
-    process.PostNotification = queue.Poster();
     Begin(DurationLine("00:01:40.00") + ProgressLine("00:00:20.00") + "create\n");
     ASSERT_TRUE(WaitForEnd(sink)) << "the end was lost";
     EXPECT_EQ(queue.Refused, 3);
@@ -95,15 +93,32 @@ TEST_F(FaultTest, AnEndThatFindsTheQueueFullArrivesOnceLater) {
 
 TEST_F(FaultTest, AnEndWaitingForTheQueueIsForgottenAtStop) {
     bool full = true;
-    FullQueue queue;
     queue.Full = [&] { return full; };
-    process.PostNotification = queue.Poster();
     Begin("create\n");
     ASSERT_TRUE(wintest::PumpUntil([&] { return queue.Refused >= 2; }, 10000));
     process.Stop(0);
     full = false;
     wintest::PumpFor(300);
     EXPECT_FALSE(sink.Ended()) << "a stopped file got its end";
+}
+
+TEST_F(FaultTest, AReadThatFailsEndsTheFileAsFailedAndTheNextOneRuns) {
+    Begin("create\n" + DurationLine("00:01:40.00") + "hang\n");
+    // Not pumping: the worker has peeked the duration and waits for this
+    // thread to read it, from a pipe that is gone by then.
+    ASSERT_TRUE(WaitForQueuedStep());
+    const DWORD pid = process.ProcessInformation.dwProcessId;
+    process.StdErrRead.Reset();
+    ASSERT_TRUE(WaitForEnd(sink)) << "the file never ended";
+    EXPECT_EQ(sink.End().Elapsed, "");
+    EXPECT_EQ(sink.End().Reason, "the encoder's output could not be read (code 6)");
+    EXPECT_TRUE(ProcessEnded(pid, 5000));
+    EXPECT_FALSE(rt::FileExists(folder + "out.mpg")) << "the run's own output stays";
+
+    Begin(Script(folder, "next.avi", ProgressLine("1.00") + "create\n"), folder + "next.mpg");
+    ASSERT_TRUE(wintest::PumpUntil([&] { return sink.Notes().size() == 2; }, 10000));
+    EXPECT_EQ(sink.Notes().back().Percent, kEndOfFilePercent);
+    EXPECT_EQ(sink.Notes().back().Elapsed, "some");
 }
 
 TEST_F(FaultTest, AnOutputThatIsAFolderFailsAtOnce) {

@@ -313,14 +313,14 @@ TEST(ProfileTable, CoversEveryCatalogueRowOnce) {
 TEST(VersionQuestion, TheShippedEncoderAnswersInTheModernDialect) {
     DWORD started = GetTickCount();
     const std::optional<std::string> answer =
-        TConvertProcess::CaptureOutput(engine::EncoderVersionCommandLine(""), 10000);
+        rt::CaptureOutput("", engine::EncoderVersionCommandLine(""), 10000);
     const DWORD asked = GetTickCount() - started;
     ASSERT_TRUE(answer.has_value());
     EXPECT_TRUE(engine::UsesModernDialect(engine::ParseLibavcodecMajor(*answer))) << *answer;
 
     // Started with nothing to do, it prints its usage and a hint and ends.
     started = GetTickCount();
-    const std::optional<std::string> hint = TConvertProcess::CaptureOutput("ffmpeg -hide_banner", 10000);
+    const std::optional<std::string> hint = rt::CaptureOutput("", "ffmpeg -hide_banner", 10000);
     const DWORD bare = GetTickCount() - started;
     ASSERT_TRUE(hint.has_value());
     EXPECT_NE(hint->find("usage: ffmpeg"), std::string::npos) << *hint;
