@@ -15,4 +15,5 @@ mfvc_win(
   runtime/Dialogs.cpp
   runtime/ThreadCrossing.cpp
   runtime/Thread.cpp
-  runtime/Taskbar.cpp)
+  runtime/Taskbar.cpp
+  runtime/SystemLibraries.cpp)

@@ -4,6 +4,7 @@
 
 #include "runtime/Forms.h"
 #include "runtime/Strings.h"
+#include "runtime/SystemLibraries.h"
 
 namespace {
 
@@ -336,7 +337,7 @@ void TsuiButton::DrawGlyph(rt::Canvas& canvas) {
         DrawGreyedGlyph(canvas.Handle(), glyph_, s, at.glyph.x, at.glyph.y);
         return;
     }
-    TransparentBlt(canvas.Handle(), at.glyph.x, at.glyph.y, s.Width(), s.Height(), glyph_.DC(), s.left, s.top,
+    rt::TransparentBlit(canvas.Handle(), at.glyph.x, at.glyph.y, s.Width(), s.Height(), glyph_.DC(), s.left, s.top,
                    s.Width(), s.Height(), rt::ColorToRGB(glyph_.TopLeftColor()));
 }
 

@@ -1,6 +1,7 @@
 #include "skin/SUIThemes.h"
 
 #include "runtime/ParentBackground.h"
+#include "runtime/SystemLibraries.h"
 #include "skin/SkinGeometry.h"
 
 #include <map>
@@ -89,7 +90,7 @@ void DrawSkinImage(const rt::Bitmap& image, rt::Canvas& canvas, const RECT& rect
             s = {0, 0, d.Width(), d.Height()};
         }
         if (piece.transparentAlways || transparent)
-            TransparentBlt(dc, d.left, d.top, d.Width(), d.Height(), source->DC(), s.left, s.top, s.Width(),
+            rt::TransparentBlit(dc, d.left, d.top, d.Width(), d.Height(), source->DC(), s.left, s.top, s.Width(),
                            s.Height(), KeyColour());
         else
             BitBlt(dc, d.left, d.top, d.Width(), d.Height(), source->DC(), s.left, s.top, SRCCOPY);
