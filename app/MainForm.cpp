@@ -202,7 +202,7 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
 
     suiArrowButton3 = rt::MakeControl<TsuiArrowButton>(this, this, {375, 127, 21, 21}, "");
     suiArrowButton3->SetUIStyle(TsuiUIStyle::Protein);
-    suiArrowButton3->SetArrow(suiDown);
+    suiArrowButton3->SetArrow(skin::TsuiArrowButtonType::suiDown);
     suiArrowButton3->SetTabOrder(2);
     suiArrowButton3->OnClick = [this](rt::Component* s) { fpTypeClick(s); };
 

@@ -8,9 +8,11 @@
 #include <memory>
 #include <string>
 
+namespace skin {
+
 namespace {
 
-RECT ToRECT(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 COLORREF KeyColour() { return rt::ColorToRGB(skin::kKeyColour); }
 
@@ -100,3 +102,5 @@ void DrawSkinImage(const rt::Bitmap& image, rt::Canvas& canvas, const RECT& rect
 void PaintParentBackground(rt::Canvas& canvas, rt::Control* control) {
     if (control) rt::PaintParentBackground(*control, canvas.Handle());
 }
+
+}  // namespace skin
