@@ -4,6 +4,9 @@
 // them while it is busy and converts them once it is idle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+
 #include "app/AppTitle.h"
 #include "app/ShellFiles.h"
 #include "runtime/Strings.h"
@@ -58,6 +61,47 @@ TEST(Manifest, DpiUnawareWithGdiScalingLongPathsAndTheNewestSystems) {
     const std::string manifest(static_cast<const char*>(LockResource(LoadResource(nullptr, res))),
                                SizeofResource(nullptr, res));
     EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos);
+}
+
+// The libraries the program file imports, lower case, read from its import
+// table.
+Names ImportedLibraries(const std::string& exe) {
+    const std::string image = rt::ReadFileBytes(exe);
+    Names names;
+    auto at = [&](size_t offset, size_t size) -> const char* {
+        return offset + size <= image.size() ? image.data() + offset : nullptr;
+    };
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
+    if (!dos) return names;
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS64)));
+    if (!nt) return names;
+    const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+        at(dos->e_lfanew + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader,
+           nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER)));
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (WORD i = 0; sections && i < nt->FileHeader.NumberOfSections; ++i)
+            if (rva >= sections[i].VirtualAddress && rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
+                return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
+        return image.size();
+    };
+    const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (size_t d = fileOffset(imports);; d += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(d, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+        if (!entry || !entry->Name) break;
+        if (const char* name = at(fileOffset(entry->Name), 1)) names.push_back(text::LowerAZ(name));
+    }
+    return names;
+}
+
+TEST(Libraries, TheProgramImportsOnlyLibrariesTheSystemProtects) {
+    // Any other library named in the import table would be looked for
+    // beside the program first, before the program could say otherwise.
+    const Names imported = ImportedLibraries(rt::ExecutableFolder() + "..\\bin\\MarbexVideoConverter.exe");
+    ASSERT_FALSE(imported.empty());
+    const Names protectedOnes{"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll",  "kernel32.dll",
+                              "msvcrt.dll",   "ole32.dll",    "oleaut32.dll", "shell32.dll", "user32.dll"};
+    for (const std::string& name : imported)
+        EXPECT_NE(std::find(protectedOnes.begin(), protectedOnes.end(), name), protectedOnes.end()) << name;
 }
 
 // ---- real copies of the program ----
