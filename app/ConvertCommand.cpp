@@ -1,9 +1,9 @@
 #include <memory>
 
 #include "app/AppTitle.h"
+#include "app/BatchSummary.h"
 #include "app/Main.h"
 #include "engine/ConvertHint.h"
-#include "engine/FailureReason.h"
 #include "engine/Global.h"
 #include "profiles/Catalogue.h"
 #include "resources/StringIds.h"
@@ -59,7 +59,7 @@ void TfrmMain::ConvertFiles(const std::vector<std::string>& files) {
     }
     // A batch ended by the program's own close shows no summary.
     if (!frmConvert->Failures.empty() && !rt::Application->Terminated())
-        rt::Application->MessageBox(engine::FailureSummary(frmConvert->Failures, rt::ResString(IDS_CONVERSION_FAILED)),
+        rt::Application->MessageBox(summary::BatchSummary(frmConvert->Failures, rt::ResString(IDS_CONVERSION_FAILED)),
                                     kProgramTitle, MB_OK | MB_ICONINFORMATION);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FileList.h"
 #include "controls/SUIURLLabel.h"
 #include "controls/TFlatPanelUnit.h"
 #include "controls/WlmShiftImage.h"
@@ -104,9 +105,16 @@ public:
     // Runs one of the commands, keeping the text of an error of its own in
     // FConvertError.
     void RunQuietly(const std::function<void()>& command);
-    // Converts `files` once the messages queued before them are handled.
-    void HandOver(std::vector<std::string> files);
-    // A batch runs, a dialog or box is open, or a handed-over list waits.
+    // Files from another start (or this one's command line): they join the
+    // waiting ones, each once, and convert as a batch of their own as soon
+    // as the program is idle.
+    void HandOver(const std::vector<std::string>& files);
+    // Posted by the window to itself: handed-over files wait, and may
+    // convert now.
+    static constexpr UINT WM_CONVERTHANDEDOVER = 0x1704;
+    // The files handed over that wait for the program to be idle.
+    const std::vector<std::string>& WaitingFiles() const { return handedOver_.Names(); }
+    // A batch runs, a dialog or box is open, or a menu is.
     bool Busy();
 
     void LoadSaveSettings(bool Load);
@@ -126,7 +134,10 @@ protected:
 private:
     void ComeForward();
     void FilesHandedOver(const COPYDATASTRUCT& data);
-    std::vector<std::string> handedOver_;
+    // Converts the waiting files when the program is idle; otherwise looks
+    // again a little later.
+    void ConvertHandedOver();
+    filelist::UniqueList handedOver_;
     bool converting_ = false;
     void BuildProfileMenu();
     // Ends a batch and any other modal window, as their Stop or Cancel would.

@@ -10,17 +10,25 @@
 namespace settings {
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
-    char buffer[2048];
-    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, sizeof buffer,
-                                             fileName_.c_str());
-    std::string value(buffer, n);
+    // The function cuts a value that does not fit and says so only by
+    // filling the buffer: read again into a larger one until it does not.
+    std::string value(2048, '\0');
+    for (;;) {
+        const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), value.data(),
+                                                 static_cast<DWORD>(value.size()), fileName_.c_str());
+        if (n + 1 < value.size()) {
+            value.resize(n);
+            break;
+        }
+        value.resize(value.size() * 2);
+    }
     // A file written in the legacy code page (by an older version, or on a
     // system without UTF-8 as its code page) holds bytes that are not UTF-8.
     // The profile functions of a UTF-8 program cannot read them back, so
     // such a value is read from the file's bytes and converted.
     if (GetACP() == CP_UTF8) {
         if (const auto raw = FindRawIniValue(rt::ReadFileBytes(fileName_), section, key); raw && !text::IsValidUtf8(*raw))
-            value = FromLegacyCodePage(*raw).substr(0, sizeof buffer - 1);
+            value = FromLegacyCodePage(*raw);
     }
     return value;
 }

@@ -10,8 +10,7 @@ public:
     explicit IniFile(std::string fileName) : fileName_(std::move(fileName)) {}
     const std::string& FileName() const { return fileName_; }
 
-    // At most 2047 characters of a value are read; def when the key is
-    // missing.
+    // The whole value, however long; def when the key is missing.
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
     // An integer in decimal or in hexadecimal after "$", "0x" or "0X";
     // non-zero is true; an empty or unreadable value gives def.

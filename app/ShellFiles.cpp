@@ -30,17 +30,17 @@ std::wstring FullPath(const std::wstring& path) {
 }  // namespace
 
 std::vector<std::string> CommandLineFiles(const wchar_t* commandLine) {
-    std::vector<std::string> files;
+    filelist::UniqueList files;
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(commandLine, &argc);
-    if (!argv) return files;
+    if (!argv) return {};
     for (int i = 1; i < argc; ++i) {
         if (!argv[i][0]) continue;
         const std::wstring full = FullPath(argv[i]);
-        if (IsFile(Attributes(full))) filelist::AddOnce(files, Utf8(full));
+        if (IsFile(Attributes(full))) files.Add(Utf8(full));
     }
     LocalFree(argv);
-    return files;
+    return files.Take();
 }
 
 std::vector<std::string> FilesInFolder(const std::string& folder) {
@@ -60,7 +60,7 @@ std::vector<std::string> FilesInFolder(const std::string& folder) {
 }
 
 std::vector<std::string> DroppedFiles(HDROP drop) {
-    std::vector<std::string> files;
+    filelist::UniqueList files;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         const UINT length = DragQueryFileW(drop, i, nullptr, 0);
@@ -68,12 +68,12 @@ std::vector<std::string> DroppedFiles(HDROP drop) {
         path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
         const DWORD a = Attributes(path);
         if (IsFolder(a)) {
-            for (const std::string& f : FilesInFolder(Utf8(path))) filelist::AddOnce(files, f);
+            for (const std::string& f : FilesInFolder(Utf8(path))) files.Add(f);
         } else if (IsFile(a)) {
-            filelist::AddOnce(files, Utf8(path));
+            files.Add(Utf8(path));
         }
     }
-    return files;
+    return files.Take();
 }
 
 }  // namespace shellfiles

@@ -2,6 +2,8 @@
 
 #include <wincodec.h>
 
+#include "runtime/SystemLibraries.h"
+
 #include <cstring>
 #include <map>
 #include <tuple>
@@ -199,7 +201,7 @@ void Canvas::Draw(int x, int y, const Bitmap& b) {
 
 void Canvas::DrawTransparent(int x, int y, const Bitmap& b, TColor key) {
     if (b.Empty()) return;
-    TransparentBlt(dc_, x, y, b.Width(), b.Height(), b.DC(), 0, 0, b.Width(), b.Height(),
+    TransparentBlit(dc_, x, y, b.Width(), b.Height(), b.DC(), 0, 0, b.Width(), b.Height(),
                    ColorToRGB(key));
 }
 
@@ -321,6 +323,14 @@ struct ComPtr {
     T** operator&() { return &p; }
     T* operator->() { return p; }
 };
+
+// WICConvertBitmapSource of the system's WindowsCodecs.
+HRESULT ConvertBitmap(REFWICPixelFormatGUID format, IWICBitmapSource* from, IWICBitmapSource** to) {
+    using Convert = HRESULT(WINAPI*)(REFWICPixelFormatGUID, IWICBitmapSource*, IWICBitmapSource**);
+    static const auto convert = SystemLibraryFunction<Convert>(L"windowscodecs.dll", "WICConvertBitmapSource");
+    return convert ? convert(format, from, to) : E_NOTIMPL;
+}
+
 }  // namespace
 
 bool Bitmap::LoadJpegResource(const std::string& name) {
@@ -347,7 +357,7 @@ bool Bitmap::LoadJpegResource(const std::string& name) {
             SUCCEEDED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand,
                                                        &decoder)) &&
             SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-            SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.p, &converted)) &&
+            SUCCEEDED(ConvertBitmap(GUID_WICPixelFormat32bppBGR, frame.p, &converted)) &&
             SUCCEEDED(converted->GetSize(&w, &h)) && w > 0 && h > 0) {
             SetSize(static_cast<int>(w), static_cast<int>(h));
             ok = SUCCEEDED(converted->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(bits_)));

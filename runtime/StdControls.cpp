@@ -1,5 +1,7 @@
 #include "runtime/StdControls.h"
 
+#include "runtime/SystemLibraries.h"
+
 namespace rt {
 
 // ---- Label ----
@@ -117,7 +119,7 @@ void Image::Paint(Canvas& canvas) {
     if (stretch_) {
         RECT r = ClientRect();
         if (transparent_) {
-            TransparentBlt(canvas.Handle(), 0, 0, Width(), Height(), picture_.DC(), 0, 0, picture_.Width(),
+            TransparentBlit(canvas.Handle(), 0, 0, Width(), Height(), picture_.DC(), 0, 0, picture_.Width(),
                            picture_.Height(), ColorToRGB(picture_.BottomLeftColor()));
         } else {
             canvas.StretchDraw(r, picture_);

@@ -16,4 +16,5 @@ mfvc_win(
   runtime/ThreadCrossing.cpp
   runtime/Thread.cpp
   runtime/ChildProcess.cpp
-  runtime/Taskbar.cpp)
+  runtime/Taskbar.cpp
+  runtime/SystemLibraries.cpp)

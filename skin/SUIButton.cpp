@@ -4,6 +4,7 @@
 
 #include "runtime/Forms.h"
 #include "runtime/Strings.h"
+#include "runtime/SystemLibraries.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void DrawGreyedGlyph(HDC dc, const rt::Bitmap& glyph, const skin::Rect& source, 
 TsuiCustomButton::TsuiCustomButton(rt::Component* owner) : rt::CustomControl(owner) {
     SetTabStop(true);
     SetParentColor(true);
-    uiStyle_ = DefaultStyleFor(owner);
+    uiStyle_ = skin::DefaultStyleFor(owner);
 }
 
 TsuiCustomButton::~TsuiCustomButton() { StopRepeatTimer(); }
@@ -69,7 +70,7 @@ void TsuiCustomButton::ApplyAutoSize() {
     if (!autoSize_) return;
     // The stored style, not the resolved one: FromThemeFile has no size.
     rt::Bitmap whole;
-    LoadStyleBitmap(uiStyle_, skin::entry::Button, &whole);
+    skin::LoadStyleBitmap(uiStyle_, skin::entry::Button, &whole);
     const skin::Size size = skin::ButtonAutoSize({whole.Width(), whole.Height()});
     SetBounds(Left(), Top(), size.width, size.height);
 }
@@ -235,7 +236,7 @@ LRESULT TsuiCustomButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 void TsuiCustomButton::LoadFace(rt::Bitmap& face) const {
     const int piece = skin::ButtonFacePiece(Enabled(), pressed_, hovering_);
-    if (!LoadStyleBitmap(ResolvedStyle(), skin::entry::Button, &face, 3, piece) || face.Empty())
+    if (!skin::LoadStyleBitmap(ResolvedStyle(), skin::entry::Button, &face, 3, piece) || face.Empty())
         face.SetSize(skin::kBlankFace.width, skin::kBlankFace.height);
 }
 
@@ -245,7 +246,7 @@ void TsuiCustomButton::PaintWindow(rt::Canvas& canvas) {
     LoadFace(face);
     const RECT client = ClientRect();
     if (transparent_)
-        PaintParentBackground(canvas, this);
+        skin::PaintParentBackground(canvas, this);
     else
         canvas.FillRect(client, Color());
     DrawFace(canvas, face);
@@ -255,7 +256,7 @@ void TsuiCustomButton::PaintWindow(rt::Canvas& canvas) {
 }
 
 void TsuiCustomButton::DrawFace(rt::Canvas& canvas, const rt::Bitmap& face) {
-    DrawSkinImage(face, canvas, ClientRect(), maskFace_);
+    skin::DrawSkinImage(face, canvas, ClientRect(), maskFace_);
 }
 
 rt::Font TsuiCustomButton::CaptionFont() const {
@@ -304,7 +305,7 @@ void TsuiButton::SetGlyph(const rt::Bitmap& glyph) {
     Invalidate();
 }
 
-void TsuiButton::SetLayout(TButtonLayout layout) {
+void TsuiButton::SetLayout(skin::TButtonLayout layout) {
     layout_ = layout;
     Invalidate();
 }
@@ -336,7 +337,7 @@ void TsuiButton::DrawGlyph(rt::Canvas& canvas) {
         DrawGreyedGlyph(canvas.Handle(), glyph_, s, at.glyph.x, at.glyph.y);
         return;
     }
-    TransparentBlt(canvas.Handle(), at.glyph.x, at.glyph.y, s.Width(), s.Height(), glyph_.DC(), s.left, s.top,
+    rt::TransparentBlit(canvas.Handle(), at.glyph.x, at.glyph.y, s.Width(), s.Height(), glyph_.DC(), s.left, s.top,
                    s.Width(), s.Height(), rt::ColorToRGB(glyph_.TopLeftColor()));
 }
 
@@ -380,7 +381,7 @@ TsuiArrowButton::TsuiArrowButton(rt::Component* owner) : TsuiCustomButton(owner)
     SetUIStyle(UIStyle());
 }
 
-void TsuiArrowButton::SetArrow(TsuiArrowButtonType a) {
+void TsuiArrowButton::SetArrow(skin::TsuiArrowButtonType a) {
     arrow_ = a;
     Invalidate();
 }

@@ -9,16 +9,6 @@
 #include "skin/SUIThemes.h"
 #include "skin/SkinGeometry.h"
 
-using skin::TButtonLayout;
-using skin::TsuiArrowButtonType;
-using skin::TsuiUIStyle;
-inline constexpr TButtonLayout blGlyphLeft = TButtonLayout::blGlyphLeft;
-inline constexpr TButtonLayout blGlyphRight = TButtonLayout::blGlyphRight;
-inline constexpr TButtonLayout blGlyphTop = TButtonLayout::blGlyphTop;
-inline constexpr TButtonLayout blGlyphBottom = TButtonLayout::blGlyphBottom;
-inline constexpr TsuiArrowButtonType suiUp = TsuiArrowButtonType::suiUp;
-inline constexpr TsuiArrowButtonType suiDown = TsuiArrowButtonType::suiDown;
-
 // Sent to the focused window by a skinned button deciding whether a plain
 // letter (no Alt) may fire its accelerator: skinned buttons answer 1,
 // every other window 0.
@@ -87,7 +77,7 @@ protected:
     virtual void DrawFocus(rt::Canvas& canvas);
 
     // The look the style stands for.
-    TsuiUIStyle ResolvedStyle() const { return BuiltInStyle(uiStyle_); }
+    TsuiUIStyle ResolvedStyle() const { return skin::BuiltInStyle(uiStyle_); }
     // Face masking: magenta in the face's corners shows the background.
     bool MaskFace() const { return maskFace_; }
     // True in the looks that mark focus with a bold caption instead of a
@@ -127,8 +117,8 @@ public:
     // image; its top-left pixel is the transparent colour.
     const rt::Bitmap& Glyph() const { return glyph_; }
     void SetGlyph(const rt::Bitmap& glyph);
-    TButtonLayout Layout() const { return layout_; }
-    void SetLayout(TButtonLayout layout);
+    skin::TButtonLayout Layout() const { return layout_; }
+    void SetLayout(skin::TButtonLayout layout);
     int Spacing() const { return spacing_; }
     void SetSpacing(int spacing);
 
@@ -145,7 +135,7 @@ private:
     void DrawGlyph(rt::Canvas& canvas);
 
     rt::Bitmap glyph_;
-    TButtonLayout layout_ = blGlyphLeft;
+    skin::TButtonLayout layout_ = skin::TButtonLayout::blGlyphLeft;
     int spacing_ = 4;
 };
 
@@ -153,8 +143,8 @@ class TsuiArrowButton : public TsuiCustomButton {
 public:
     explicit TsuiArrowButton(rt::Component* owner);
     const char* ClassName() const override { return "TsuiArrowButton"; }
-    TsuiArrowButtonType Arrow() const { return arrow_; }
-    void SetArrow(TsuiArrowButtonType a);
+    skin::TsuiArrowButtonType Arrow() const { return arrow_; }
+    void SetArrow(skin::TsuiArrowButtonType a);
 
 protected:
     void StyleChanged() override;
@@ -169,7 +159,7 @@ private:
     using TsuiCustomButton::SetModalResult;
     using TsuiCustomButton::SetTransparent;
 
-    TsuiArrowButtonType arrow_ = suiUp;
+    skin::TsuiArrowButtonType arrow_ = skin::TsuiArrowButtonType::suiUp;
 };
 
 // The look the program's push buttons share: WinXP, with black text of the

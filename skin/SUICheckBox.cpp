@@ -3,7 +3,7 @@
 #include "runtime/Strings.h"
 #include "skin/SkinGeometry.h"
 
-TsuiCheckBox::TsuiCheckBox(rt::Component* owner) : rt::CustomControl(owner), uiStyle_(DefaultStyleFor(owner)) {
+TsuiCheckBox::TsuiCheckBox(rt::Component* owner) : rt::CustomControl(owner), uiStyle_(skin::DefaultStyleFor(owner)) {
     SetTabStop(true);
     SetParentColor(true);
     SetBounds(0, 0, 93, 17);
@@ -98,7 +98,7 @@ void TsuiCheckBox::SetAutoSize(bool on) {
 }
 
 void TsuiCheckBox::LoadGlyph(rt::Bitmap& glyph) const {
-    LoadStyleBitmap(BuiltInStyle(uiStyle_), GlyphEntry(), &glyph, 4, skin::CheckBoxGlyphPiece(checked_, Enabled()));
+    skin::LoadStyleBitmap(skin::BuiltInStyle(uiStyle_), GlyphEntry(), &glyph, 4, skin::CheckBoxGlyphPiece(checked_, Enabled()));
 }
 
 void TsuiCheckBox::ApplyAutoSize() {
@@ -134,7 +134,7 @@ void TsuiCheckBox::Paint(rt::Canvas& canvas) {
     const skin::Size client{Width(), Height()};
     const RECT all{0, 0, client.width, client.height};
     if (transparent_)
-        PaintParentBackground(canvas, this);
+        skin::PaintParentBackground(canvas, this);
     else
         canvas.FillRect(all, Color());
     canvas.SetBrushClear();

@@ -8,13 +8,13 @@ constexpr int kBorderWidth = 2;
 
 }  // namespace
 
-TsuiEdit::TsuiEdit(rt::Component* owner) : rt::Edit(owner), uiStyle_(DefaultStyleFor(owner)) {
+TsuiEdit::TsuiEdit(rt::Component* owner) : rt::Edit(owner), uiStyle_(skin::DefaultStyleFor(owner)) {
     border_ = false;
     ApplyStyle();
 }
 
 void TsuiEdit::ApplyStyle() {
-    borderColor_ = skin::StyleColor(BuiltInStyle(uiStyle_), skin::entry::Border);
+    borderColor_ = skin::StyleColor(skin::BuiltInStyle(uiStyle_), skin::entry::Border);
     RedrawFrame();
 }
 

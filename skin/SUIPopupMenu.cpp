@@ -102,7 +102,7 @@ TsuiMenuHeight& TsuiMenuHeight::operator=(int value) {
     return *this;
 }
 
-TsuiPopupMenu::TsuiPopupMenu(rt::Component* owner) : rt::PopupMenu(owner), uiStyle_(DefaultStyleFor(owner)) {
+TsuiPopupMenu::TsuiPopupMenu(rt::Component* owner) : rt::PopupMenu(owner), uiStyle_(skin::DefaultStyleFor(owner)) {
     ApplyStyle();
 }
 
@@ -117,7 +117,7 @@ void TsuiPopupMenu::SetFileTheme(TsuiFileTheme* theme) {
 }
 
 void TsuiPopupMenu::ApplyStyle() {
-    const skin::MenuStyleValues v = skin::MenuStyleFor(ResolvedBuiltInStyle(fileTheme_, uiStyle_));
+    const skin::MenuStyleValues v = skin::MenuStyleFor(skin::ResolvedBuiltInStyle(fileTheme_, uiStyle_));
     MenuItemHeight.value_ = v.menuItemHeight;
     SeparatorHeight.value_ = v.separatorHeight;
     BarWidth = v.barWidth;
@@ -193,14 +193,14 @@ void TsuiPopupMenu::DrawFlatFrame(HDC itemDC) const {
     rt::Canvas canvas(screen.Get());
     canvas.FrameRect(ToRECT(frame.black), rt::clBlack);
     canvas.FrameRect(ToRECT(frame.white), rt::clWhite);
-    canvas.SetPenColor(skin::StyleColor(ResolvedBuiltInStyle(fileTheme_, uiStyle_), skin::entry::MenuBorder));
+    canvas.SetPenColor(skin::StyleColor(skin::ResolvedBuiltInStyle(fileTheme_, uiStyle_), skin::entry::MenuBorder));
     std::vector<POINT> line;
     for (const skin::Point& p : frame.line) line.push_back(POINT{p.x, p.y});
     canvas.Polyline(line);
 }
 
 void TsuiPopupMenu::DrawItem(rt::MenuItem* item, rt::Canvas& canvas, const RECT& rect, bool selected) {
-    const bool macOS = ResolvedBuiltInStyle(fileTheme_, uiStyle_) == TsuiUIStyle::MacOS;
+    const bool macOS = skin::ResolvedBuiltInStyle(fileTheme_, uiStyle_) == TsuiUIStyle::MacOS;
     const bool mirrored = MirrorsLayout();
     const std::string shortcut = item->ShortCut ? rt::ShortCutToText(item->ShortCut) : std::string();
     const int shortcutWidth = shortcut.empty() ? 0 : canvas.TextWidth(shortcut);

@@ -14,16 +14,16 @@ void TurnQuarter(const rt::Bitmap& source, rt::Bitmap& target) {
 
 }  // namespace
 
-TsuiProgressBar::TsuiProgressBar(rt::Component* owner) : rt::CustomControl(owner), uiStyle_(DefaultStyleFor(owner)) {
+TsuiProgressBar::TsuiProgressBar(rt::Component* owner) : rt::CustomControl(owner), uiStyle_(skin::DefaultStyleFor(owner)) {
     SetBounds(0, 0, 150, 12);
     SetCaption("50%");
     ApplyStyle();
 }
 
 void TsuiProgressBar::ApplyStyle() {
-    const TsuiUIStyle style = BuiltInStyle(uiStyle_);
+    const TsuiUIStyle style = skin::BuiltInStyle(uiStyle_);
     rt::Bitmap fill;
-    LoadStyleBitmap(style, skin::entry::ProgressBar, &fill);
+    skin::LoadStyleBitmap(style, skin::entry::ProgressBar, &fill);
     picture_.Assign(fill);
     SetColor(skin::StyleColor(style, skin::entry::ProgressBackground));
     borderColor_ = skin::StyleColor(style, skin::entry::Border);

@@ -1,15 +1,18 @@
 #include "skin/SUIThemes.h"
 
 #include "runtime/ParentBackground.h"
+#include "runtime/SystemLibraries.h"
 #include "skin/SkinGeometry.h"
 
 #include <map>
 #include <memory>
 #include <string>
 
+namespace skin {
+
 namespace {
 
-RECT ToRECT(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 COLORREF KeyColour() { return rt::ColorToRGB(skin::kKeyColour); }
 
@@ -89,7 +92,7 @@ void DrawSkinImage(const rt::Bitmap& image, rt::Canvas& canvas, const RECT& rect
             s = {0, 0, d.Width(), d.Height()};
         }
         if (piece.transparentAlways || transparent)
-            TransparentBlt(dc, d.left, d.top, d.Width(), d.Height(), source->DC(), s.left, s.top, s.Width(),
+            rt::TransparentBlit(dc, d.left, d.top, d.Width(), d.Height(), source->DC(), s.left, s.top, s.Width(),
                            s.Height(), KeyColour());
         else
             BitBlt(dc, d.left, d.top, d.Width(), d.Height(), source->DC(), s.left, s.top, SRCCOPY);
@@ -99,3 +102,5 @@ void DrawSkinImage(const rt::Bitmap& image, rt::Canvas& canvas, const RECT& rect
 void PaintParentBackground(rt::Canvas& canvas, rt::Control* control) {
     if (control) rt::PaintParentBackground(*control, canvas.Handle());
 }
+
+}  // namespace skin

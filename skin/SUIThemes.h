@@ -16,6 +16,8 @@ public:
     bool Ready() const { return false; }
 };
 
+namespace skin {
+
 // The style a skinned control takes at construction: DeepBlue unless its
 // owner is a form holding a skinned form panel.
 TsuiUIStyle DefaultStyleFor(rt::Component* owner);
@@ -41,3 +43,5 @@ void DrawSkinImage(const rt::Bitmap& image, rt::Canvas& canvas, const RECT& rect
 // Paints the control's parent (background and contents) into canvas as if
 // canvas were the control's own area. Nothing when there is no parent.
 void PaintParentBackground(rt::Canvas& canvas, rt::Control* control);
+
+}  // namespace skin

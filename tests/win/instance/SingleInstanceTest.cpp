@@ -36,6 +36,25 @@ HWND WaitForMainWindow(int ms) {
     return h;
 }
 
+bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 15000) {
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        if (pred()) return true;
+        Sleep(20);
+    }
+    return pred();
+}
+
+// Returns once the running copy has handled what was posted to `main`
+// before: it has answered two sent messages in turn. The first is answered
+// as its loop looks at the queue, the second only after what that look
+// found has been dispatched.
+void WaitUntilHandled(HWND main) {
+    for (int i = 0; i < 2; ++i) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+    }
+}
+
 FILETIME LastWrite(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA d{};
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d);
@@ -55,15 +74,14 @@ TEST(SingleInstance, ASecondStartActivatesTheFirstAndExitsWithZero) {
     HWND main = WaitForMainWindow(15000);
     ASSERT_NE(main, nullptr);
     ShowWindow(main, SW_MINIMIZE);
-    Sleep(300);
-    ASSERT_TRUE(IsIconic(main));
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
 
     Process second;
     ASSERT_TRUE(second.Start(exe));
     EXPECT_EQ(second.Wait(15000), 0u);
     EXPECT_EQ(wintest::CountTopWindows(kMainWindowClass), 1);
     // The running copy came back from the taskbar.
-    for (int i = 0; i < 40 && IsIconic(main); ++i) Sleep(50);
+    WaitUntilHandled(main);
     EXPECT_FALSE(IsIconic(main));
     EXPECT_TRUE(IsWindowVisible(main));
     const FILETIME after = LastWrite(folder + "settings.ini");
@@ -75,14 +93,6 @@ TEST(SingleInstance, ASecondStartActivatesTheFirstAndExitsWithZero) {
     EXPECT_NE(wintest::ReadTextFile(folder + "settings.ini").find("OutputFormat=AVI (*.avi)"), std::string::npos);
 }
 
-
-bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 15000) {
-    for (int waited = 0; waited < timeoutMs; waited += 20) {
-        if (pred()) return true;
-        Sleep(20);
-    }
-    return pred();
-}
 
 // A visible window of another process, by its class and, when given, its
 // caption; top-level windows, or the children of `parent`.
@@ -172,14 +182,9 @@ protected:
         Process second;
         EXPECT_TRUE(second.Start(exe));
         EXPECT_EQ(second.Wait(15000), 0u);
-        // The running copy has handled the posted activation once it has
-        // answered two sent messages in turn: the first is answered as its
-        // loop looks at the queue, the second only after what that look
-        // found has been dispatched. Then the front no longer changes.
-        for (int i = 0; i < 2; ++i) {
-            DWORD_PTR answer = 0;
-            SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
-        }
+        // Once the running copy has handled the activation, the front no
+        // longer changes.
+        WaitUntilHandled(main);
         WaitFor([expected] { return GetForegroundWindow() == expected; }, 5000);
         return GetForegroundWindow();
     }

@@ -101,10 +101,19 @@ TEST_F(MainWindow, SameInputIsReadAsAnInteger) {
     }
 }
 
-TEST_F(MainWindow, AtMost2047CharactersOfAValueAreRead) {
-    WriteTextFile(IniPath(), "[Options]\r\nOutputFormat=" + std::string(3000, 'x') + "\r\n");
-    TfrmMain& f = Open();
-    EXPECT_EQ(f.fpType->Caption().size(), 2047u);
+TEST_F(MainWindow, AValueOfAnyLengthComesBackWhole) {
+    // 10,000 characters of one, two and three bytes: no buffer size cuts
+    // between two whole characters; and lengths around the first buffer's.
+    std::string mixed;
+    for (int i = 0; i < 2500; ++i) mixed += "ab\xC3\xA9\xE6\x97\xA5";
+    for (const std::string& value : {mixed, std::string(2047, 'x'), std::string(2048, 'y'), std::string(4095, 'z'),
+                                     "\xC3\xA9" + std::string(2046, 'w')}) {
+        WriteTextFile(IniPath(), "[Options]\r\nOutputFormat=" + value + "\r\nAnotherFFmpeg=" + value + "\r\n");
+        TfrmMain& f = Open();
+        EXPECT_EQ(f.fpType->Caption(), value) << value.size();
+        EXPECT_EQ(f.FAnotherFFmpeg, value) << value.size();
+        Close();
+    }
 }
 
 TEST_F(MainWindow, AMissingFolderInTheEditIsNotSaved) {

@@ -7,11 +7,14 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <mutex>
 
+#include "app/AppTitle.h"
 #include "app/Main.h"
 #include "engine/ConvertThread.h"
 #include "runtime/Taskbar.h"
+#include "tests/win/common/SystemTools.h"
 #include "tests/win/common/WinTest.h"
 #include "tests/win/shell/ShellTest.h"
 
@@ -52,6 +55,23 @@ Names InputsStarted(const std::string& log) {
         at = end;
     }
     return inputs;
+}
+
+// Another start's hand-over as the running copy receives it.
+void HandOver(const std::string& payload) {
+    COPYDATASTRUCT data{kCopyDataFileList, static_cast<DWORD>(payload.size()), const_cast<char*>(payload.data())};
+    EXPECT_EQ(SendMessageA(frmMain->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+}
+
+// Handles messages until the window has looked at what was handed over.
+bool HandOverLookedAt() {
+    return wintest::PumpUntil(
+        [] {
+            MSG m;
+            return !PeekMessageA(&m, frmMain->Handle(), TfrmMain::WM_CONVERTHANDEDOVER,
+                                 TfrmMain::WM_CONVERTHANDEDOVER, PM_NOREMOVE);
+        },
+        10000);
 }
 
 // What the program asked of its taskbar button.
@@ -267,6 +287,143 @@ TEST_F(Drops, ABatchEndingWhileAnotherProgramIsInFrontFlashesTheButton) {
     ASSERT_FALSE(recorder.calls.empty());
     EXPECT_EQ(recorder.calls.back(), "main flash");
     EXPECT_EQ(recorder.calls[recorder.calls.size() - 2], "main state none");
+}
+
+TEST_F(Drops, MoreThanTwentyFailuresNameTheFirstTwentyAndCountTheRest) {
+    Names inputs;
+    std::string names;
+    for (int i = 1; i <= 25; ++i) {
+        const std::string name = "bad" + std::to_string(i) + ".avi";
+        wintest::WriteTextFile(folder + name, "exit 1\n");
+        inputs.push_back(folder + name);
+        if (i <= 20) names += name + ", ";
+    }
+    wintest::DialogWatcher boxes([](HWND, const std::string&) { return IDOK; });
+    Drop(frmMain->Handle(), inputs);
+    std::string reasons;
+    for (int i = 1; i <= 10; ++i) reasons += "\r\nbad" + std::to_string(i) + ".avi: the encoder stopped with code 1";
+    EXPECT_EQ(boxes.Seen(), (Names{names + "and 5 more, file conversion failed.\r\n" + reasons + "\r\nand 15 more"}));
+}
+
+// Hand-overs from other starts: kept while the program is busy, converted
+// as a batch of their own once it is idle.
+TEST_F(Drops, FilesHandedOverDuringABatchConvertAfterItAsABatchOfTheirOwn) {
+    const std::string gate = folder + "go";
+    const std::string first = Input("first.avi", gate);
+    const std::string late1 = Input("late1.avi"), late2 = Input("late2.avi"), late3 = Input("late3.avi");
+    const std::string later = folder + "later\\";
+    CreateDirectoryA(later.c_str(), nullptr);
+    TaskbarRecorder recorder;
+    wintest::DialogWatcher boxes([](HWND, const std::string&) { return IDOK; });
+    Names waiting;
+    bool convertedMeanwhile = true;
+    wintest::RunSoon([&] {
+        // Inside the batch: two starts hand over, with a file twice and one
+        // that does not exist; the output folder changes meanwhile.
+        HandOver(late2 + "\n" + late1 + "\n");
+        HandOver(late1 + "\n" + folder + "missing.avi\n" + late3 + "\n");
+        frmMain->eOutputFolder->SetText(later);
+        EXPECT_TRUE(HandOverLookedAt());
+        waiting = frmMain->WaitingFiles();
+        const Names started = InputsStarted(log);
+        convertedMeanwhile = std::find_first_of(started.begin(), started.end(), waiting.begin(), waiting.end()) !=
+                             started.end();
+        shelltest::Open(gate);
+    }, 300);
+    Drop(frmMain->Handle(), {first});
+    EXPECT_EQ(waiting, (Names{late2, late1, late3}));
+    EXPECT_FALSE(convertedMeanwhile);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return InputsStarted(log).size() == 4 && !frmMain->Busy(); }, 20000));
+    EXPECT_EQ(InputsStarted(log), (Names{first, late2, late1, late3}));
+    EXPECT_TRUE(rt::FileExists(output + "first.wav"));
+    for (const char* name : {"late1.wav", "late2.wav", "late3.wav"})
+        EXPECT_TRUE(rt::FileExists(later + name)) << "the output folder of the moment they convert: " << name;
+    EXPECT_TRUE(boxes.Seen().empty()) << "no busy box";
+    EXPECT_TRUE(frmMain->WaitingFiles().empty());
+    // Two batches: one file, then the three handed over.
+    EXPECT_EQ(std::count(recorder.calls.begin(), recorder.calls.end(), "main value 0/100"), 1);
+    EXPECT_EQ(std::count(recorder.calls.begin(), recorder.calls.end(), "main value 0/300"), 1);
+}
+
+TEST_F(Drops, FilesHandedOverWhileTheAboutWindowIsOpenConvertWhenItCloses) {
+    const std::string input = Input("one.avi");
+    wintest::DialogWatcher boxes([](HWND, const std::string&) { return IDOK; });
+    bool aboutSeen = false;
+    Names waiting;
+    bool busy = false;
+    wintest::RunSoon([&] {
+        HWND about = wintest::FindProcessWindow("TfrmAbout", "");
+        aboutSeen = about != nullptr;
+        HandOver(input + "\n");
+        busy = frmMain->Busy();
+        EXPECT_TRUE(HandOverLookedAt());
+        waiting = frmMain->WaitingFiles();
+        EXPECT_EQ(wintest::FindProcessWindow("TfrmConvert", ""), nullptr);
+        PostMessageA(about, WM_CLOSE, 0, 0);
+    }, 300);
+    frmMain->About1Click(frmMain);
+    EXPECT_TRUE(aboutSeen);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(waiting, (Names{input}));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return rt::FileExists(output + "one.wav") && !frmMain->Busy(); }, 20000));
+    EXPECT_EQ(InputsStarted(log), (Names{input}));
+    EXPECT_TRUE(boxes.Seen().empty());
+}
+
+TEST_F(Drops, AMalformedHandOverIsRefusedWholeWithoutABox) {
+    const std::string a = Input("a.avi"), b = Input("b.avi"), good = Input("good.avi");
+    wintest::DialogWatcher boxes([](HWND, const std::string&) { return IDOK; });
+    std::string tooMany;
+    for (int i = 0; i < 10001; ++i) tooMany += a + "\n";
+    const std::string refused[] = {
+        // "C:\...\a.avi<NUL>zz.mkv" once became a.avi.
+        a + std::string(1, '\0') + "zz.mkv\n" + b + "\n",
+        b + "\nb.avi\n",                       // a name relative to the current folder
+        tooMany,                                // more than 10,000 names
+        a + "\n" + std::string(1024 * 1024, 'x'),  // more than 1 MiB
+    };
+    for (const std::string& payload : refused) {
+        HandOver(payload);
+        EXPECT_TRUE(frmMain->WaitingFiles().empty()) << payload.substr(0, 80);
+    }
+    // A good one after them converts just its own file.
+    HandOver(good + "\n");
+    ASSERT_TRUE(wintest::PumpUntil([&] { return rt::FileExists(output + "good.wav") && !frmMain->Busy(); }, 20000));
+    EXPECT_EQ(InputsStarted(log), (Names{good}));
+    EXPECT_TRUE(boxes.Seen().empty());
+}
+
+TEST_F(Drops, AFolderOfTwentyThousandFilesOpensItsProgressWindowInThreeSeconds) {
+    const std::string inner = folder + "many\\";
+    CreateDirectoryA(inner.c_str(), nullptr);
+    // Made by the system's shell: far quicker than 20,000 creations here.
+    // The first by name waits for the gate; the batch is stopped there.
+    ASSERT_TRUE(wintest::RunShell(folder, "cd '" + wintest::UnixPath(inner) +
+                                              "' && for i in $(seq 10001 29999); do : > clip$i.avi; done", 120000));
+    const std::string gate = folder + "go";
+    wintest::WriteTextFile(inner + "clip10000.avi", shelltest::ConvertingScript(gate));
+    wintest::DialogWatcher boxes([](HWND, const std::string&) { return IDOK; });
+    LARGE_INTEGER frequency, start, shown{};
+    QueryPerformanceFrequency(&frequency);
+    std::string caption;
+    wintest::RunSoon([&] {
+        // The first timer message the batch's loop handles.
+        QueryPerformanceCounter(&shown);
+        HWND progress = wintest::FindProcessWindow("TfrmConvert", "");
+        caption = wintest::WindowText(progress);
+        PostMessageA(progress, WM_CLOSE, 0, 0);
+    }, 1);
+    QueryPerformanceCounter(&start);
+    Drop(frmMain->Handle(), {inner});
+    const double seconds = static_cast<double>(shown.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    ASSERT_NE(shown.QuadPart, 0) << "the progress window was seen";
+    std::printf("20,000 files dropped: progress window after %.2f s\n", seconds);
+    EXPECT_EQ(caption, "Marbex Free Video Converter (1/20000)");
+    EXPECT_LT(seconds, 3.0);
+    shelltest::Open(gate);
+    // Removed by the system's shell too: the next run's clean folder would
+    // take long to delete them one by one here.
+    EXPECT_TRUE(wintest::RunShell(folder, "rm -rf '" + wintest::UnixPath(inner) + "'", 120000));
 }
 
 }  // namespace

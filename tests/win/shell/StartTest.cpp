@@ -1,8 +1,11 @@
 // Files named on the command line: the parsing of a start's arguments, and
 // real copies of the program started with them: the first converts them
-// once it shows, a later start hands them to the running copy, which
-// refuses them while it is busy.
+// once it shows, a later start hands them to the running copy, which keeps
+// them while it is busy and converts them once it is idle.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
 
 #include "app/AppTitle.h"
 #include "app/ShellFiles.h"
@@ -16,8 +19,6 @@ using Names = std::vector<std::string>;
 
 // "clip one é日.avi": blanks and characters outside any single-byte page.
 const std::string kOddName = "clip one \xC3\xA9\xE6\x97\xA5.avi";
-const std::string kBusy =
-    "Marbex Free Video Converter is busy; try again when the current conversion has finished.";
 
 TEST(CommandLine, ExistingFilesOnlyEachOnceWithFullPaths) {
     const std::string folder = wintest::MakeCleanFolder("shell_cmdline");
@@ -60,6 +61,47 @@ TEST(Manifest, DpiUnawareWithGdiScalingLongPathsAndTheNewestSystems) {
     const std::string manifest(static_cast<const char*>(LockResource(LoadResource(nullptr, res))),
                                SizeofResource(nullptr, res));
     EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos);
+}
+
+// The libraries the program file imports, lower case, read from its import
+// table.
+Names ImportedLibraries(const std::string& exe) {
+    const std::string image = rt::ReadFileBytes(exe);
+    Names names;
+    auto at = [&](size_t offset, size_t size) -> const char* {
+        return offset + size <= image.size() ? image.data() + offset : nullptr;
+    };
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
+    if (!dos) return names;
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS64)));
+    if (!nt) return names;
+    const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+        at(dos->e_lfanew + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader,
+           nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER)));
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (WORD i = 0; sections && i < nt->FileHeader.NumberOfSections; ++i)
+            if (rva >= sections[i].VirtualAddress && rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
+                return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
+        return image.size();
+    };
+    const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (size_t d = fileOffset(imports);; d += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(d, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+        if (!entry || !entry->Name) break;
+        if (const char* name = at(fileOffset(entry->Name), 1)) names.push_back(text::LowerAZ(name));
+    }
+    return names;
+}
+
+TEST(Libraries, TheProgramImportsOnlyLibrariesTheSystemProtects) {
+    // Any other library named in the import table would be looked for
+    // beside the program first, before the program could say otherwise.
+    const Names imported = ImportedLibraries(rt::ExecutableFolder() + "..\\bin\\MarbexVideoConverter.exe");
+    ASSERT_FALSE(imported.empty());
+    const Names protectedOnes{"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll",  "kernel32.dll",
+                              "msvcrt.dll",   "ole32.dll",    "oleaut32.dll", "shell32.dll", "user32.dll"};
+    for (const std::string& name : imported)
+        EXPECT_NE(std::find(protectedOnes.begin(), protectedOnes.end(), name), protectedOnes.end()) << name;
 }
 
 // ---- real copies of the program ----
@@ -212,24 +254,22 @@ TEST_F(Starts, ALaterStartHandsItsFilesToTheRunningCopy) {
     ASSERT_TRUE(third.Start(exe, "nothere.avi", folder));
     EXPECT_EQ(third.Wait(20000), 0u);
 
-    // Files while the batch runs: refused with a box.
+    // Files while the batch runs: kept, not refused.
     Program fourth;
     ASSERT_TRUE(fourth.Start(exe, "c.avi", folder));
     EXPECT_EQ(fourth.Wait(20000), 0u);
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (box = WindowOf(first.Id(), "#32770", kProgramTitle)) != nullptr; }));
-    EXPECT_EQ(wintest::DialogText(box), kBusy);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_FALSE(rt::FileExists(folder + "c.wav"));
 
     shelltest::Open(gate);
-    ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), "TfrmConvert", "") == nullptr; })) << "the batch ended";
+    // Once the batch has ended, c.avi converts as a batch of its own.
+    ASSERT_TRUE(WaitFor([&] { return rt::FileExists(folder + "c.wav"); })) << "kept and converted";
+    ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), "TfrmConvert", "") == nullptr && IsWindowEnabled(main); }));
     EXPECT_TRUE(rt::FileExists(folder + "a.wav"));
     EXPECT_TRUE(rt::FileExists(folder + "b.wav"));
-    EXPECT_FALSE(rt::FileExists(folder + "c.wav")) << "refused, not queued";
-    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(WindowOf(first.Id(), "#32770", ""), nullptr) << "no busy box";
 
     // Idle again: the next hand-over converts just its own file.
+    DeleteFileA((folder + "c.wav").c_str());
     Program fifth;
     ASSERT_TRUE(fifth.Start(exe, "c.avi", folder));
     EXPECT_EQ(fifth.Wait(20000), 0u);
@@ -237,6 +277,36 @@ TEST_F(Starts, ALaterStartHandsItsFilesToTheRunningCopy) {
     ASSERT_TRUE(WaitFor([&] { return WindowOf(first.Id(), "TfrmConvert", "") == nullptr; }));
     EXPECT_EQ(WindowOf(first.Id(), "#32770", ""), nullptr);
     Close(first);
+}
+
+TEST_F(Starts, ThreeStartsAtTheSameMomentMakeOneCopyThatConvertsAllThree) {
+    const std::string names[] = {"one.avi", "two.avi", "three.avi"};
+    for (const std::string& name : names) Input(name);
+    Program starts[3];
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(starts[i].Start(exe, "\"" + folder + names[i] + "\"", folder));
+    for (const char* out : {"one.wav", "two.wav", "three.wav"})
+        EXPECT_TRUE(WaitFor([&] { return rt::FileExists(folder + out); })) << out;
+    // Two of the starts handed their file over and ended well; one runs.
+    auto ended = [&] {
+        int n = 0;
+        for (Program& p : starts) n += p.Wait(0) != STILL_ACTIVE;
+        return n;
+    };
+    EXPECT_TRUE(WaitFor([&] { return ended() >= 2; })) << "only one copy runs";
+    int running = -1;
+    for (int i = 0; i < 3; ++i) {
+        const DWORD code = starts[i].Wait(0);
+        if (code == STILL_ACTIVE)
+            running = i;
+        else
+            EXPECT_EQ(code, 0u);
+    }
+    ASSERT_EQ(ended(), 2);
+    ASSERT_NE(running, -1);
+    EXPECT_EQ(wintest::CountTopWindows(kMainWindowClass), 1);
+    ASSERT_TRUE(WaitFor([&] { return WindowOf(starts[running].Id(), "TfrmConvert", "") == nullptr; }));
+    EXPECT_EQ(WindowOf(starts[running].Id(), "#32770", ""), nullptr);
+    Close(starts[running]);
 }
 
 }  // namespace

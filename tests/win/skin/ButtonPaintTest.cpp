@@ -203,7 +203,7 @@ TEST_F(ButtonLook, FocusIsARectangleOrABoldCaptionByStyle) {
 
 TEST_F(ButtonLook, ArrowTriangleIsCentredOnTheProteinFace) {
     int left = 10;
-    for (const TsuiArrowButtonType arrow : {suiDown, suiUp}) {
+    for (const skin::TsuiArrowButtonType arrow : {skin::TsuiArrowButtonType::suiDown, skin::TsuiArrowButtonType::suiUp}) {
         auto* b = new TsuiArrowButton(form_.get());
         b->SetParent(form_.get());
         b->SetBounds(left, 10, 21, 21);
@@ -212,7 +212,7 @@ TEST_F(ButtonLook, ArrowTriangleIsCentredOnTheProteinFace) {
         b->SetArrow(arrow);
         rt::Bitmap shown;
         Render(*b, shown);
-        const bool down = arrow == suiDown;
+        const bool down = arrow == skin::TsuiArrowButtonType::suiDown;
         const int base = down ? 9 : 12, tip = down ? 12 : 9;
         EXPECT_EQ(shown.Pixel(7, base), rt::clBlack);
         EXPECT_EQ(shown.Pixel(13, base), rt::clBlack);
@@ -250,9 +250,9 @@ TEST_F(ButtonLook, GlyphSitsByLayoutMovesWhenPressedAndPicksItsDisabledImage) {
     const int leftX = (80 - (16 + 4 + text.cx)) / 2, leftY = (27 - 16) / 2;
     const int topX = (80 - 16) / 2, topY = (27 - (16 + 4 + text.cy)) / 2;
     const RECT face{0, 0, 80, 27};
-    for (const TButtonLayout layout : {blGlyphLeft, blGlyphTop}) {
+    for (const skin::TButtonLayout layout : {skin::TButtonLayout::blGlyphLeft, skin::TButtonLayout::blGlyphTop}) {
         b->SetLayout(layout);
-        const int x = layout == blGlyphLeft ? leftX : topX, y = layout == blGlyphLeft ? leftY : topY;
+        const int x = layout == skin::TButtonLayout::blGlyphLeft ? leftX : topX, y = layout == skin::TButtonLayout::blGlyphLeft ? leftY : topY;
         rt::Bitmap shown;
         Render(*b, shown);
         const RECT r = BoundsOf(shown, 0x0000FF);
@@ -260,7 +260,7 @@ TEST_F(ButtonLook, GlyphSitsByLayoutMovesWhenPressedAndPicksItsDisabledImage) {
         EXPECT_EQ(r.top, std::max(0, y + 2)) << static_cast<int>(layout);
         EXPECT_EQ(CountColour(shown, 0x00FF00, face), 0) << "the glyph's corner colour is transparent";
     }
-    b->SetLayout(blGlyphLeft);
+    b->SetLayout(skin::TButtonLayout::blGlyphLeft);
     b->SetFocus();
     PostMessageA(b->Handle(), WM_KEYDOWN, VK_SPACE, 0);
     ASSERT_TRUE(wintest::PumpUntil([&] { return b->Pressed(); }, 1000));

@@ -59,7 +59,7 @@ void DrawOnBackground(const rt::Bitmap& image, int width, int height, bool trans
     out.SetSize(width, height);
     RECT r{0, 0, width, height};
     out.GetCanvas().FillRect(r, kBackground);
-    DrawSkinImage(image, out.GetCanvas(), r, transparent);
+    skin::DrawSkinImage(image, out.GetCanvas(), r, transparent);
     GdiFlush();
 }
 
@@ -86,9 +86,9 @@ TEST(StyleBitmaps, EveryNamedResourceHasItsSize) {
 
 TEST(StyleBitmaps, LoadStyleBitmapWholeOrOnePieceAndNothingForOtherEntries) {
     rt::Bitmap whole, second;
-    ASSERT_TRUE(LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &whole));
+    ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &whole));
     EXPECT_EQ(whole.Width(), 54);
-    ASSERT_TRUE(LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &second, 3, 2));
+    ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &second, 3, 2));
     ASSERT_EQ(second.Width(), 18);
     ASSERT_EQ(second.Height(), 21);
     for (int y = 0; y < 21; ++y)
@@ -97,10 +97,10 @@ TEST(StyleBitmaps, LoadStyleBitmapWholeOrOnePieceAndNothingForOtherEntries) {
     // A flag entry, an entry with an empty name and the unresolved
     // FromThemeFile load nothing and leave the target as it was.
     rt::Bitmap kept(3, 2);
-    EXPECT_FALSE(LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::ButtonTransparent, &kept));
-    EXPECT_FALSE(LoadStyleBitmap(TsuiUIStyle::WinXP, 43, &kept));
-    EXPECT_FALSE(LoadStyleBitmap(TsuiUIStyle::FromThemeFile, skin::entry::Button, &kept));
-    EXPECT_FALSE(LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, nullptr));
+    EXPECT_FALSE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::ButtonTransparent, &kept));
+    EXPECT_FALSE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, 43, &kept));
+    EXPECT_FALSE(skin::LoadStyleBitmap(TsuiUIStyle::FromThemeFile, skin::entry::Button, &kept));
+    EXPECT_FALSE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, nullptr));
     EXPECT_EQ(kept.Width(), 3);
     EXPECT_EQ(kept.Height(), 2);
 }
@@ -116,7 +116,7 @@ TEST(StyleBitmaps, CutStripPieceSkipsTheRemainderLeftOfTheLastPiece) {
         const int firstColumn[] = {0, piece, width - piece};
         for (int index = 1; index <= 3; ++index) {
             rt::Bitmap target;
-            CutStripPiece(strip, target, 3, index);
+            skin::CutStripPiece(strip, target, 3, index);
             ASSERT_EQ(target.Width(), piece) << width;
             ASSERT_EQ(target.Height(), 2);
             EXPECT_EQ(target.Pixel(0, 1), static_cast<rt::TColor>(firstColumn[index - 1])) << width << " " << index;
@@ -127,7 +127,7 @@ TEST(StyleBitmaps, CutStripPieceSkipsTheRemainderLeftOfTheLastPiece) {
 
 TEST(DrawSkinImage, WinXpFaceOnAnEightyByTwentyThreeButton) {
     rt::Bitmap face, drawn;
-    ASSERT_TRUE(LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &face, 3, 1));
+    ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &face, 3, 1));
     DrawOnBackground(face, 80, 23, false, drawn);
     EXPECT_EQ(WrongNinePiecePixels(face, drawn, false, FaceOn80x23), 0);
     // Corners 9 pixels wide from the image's corners, the bottom ones from
@@ -143,7 +143,7 @@ TEST(DrawSkinImage, WinXpFaceOnAnEightyByTwentyThreeButton) {
 
 TEST(DrawSkinImage, ProteinFaceOnTheSmallArrowButtonIsNotScaledDown) {
     rt::Bitmap face, drawn;
-    ASSERT_TRUE(LoadStyleBitmap(TsuiUIStyle::Protein, skin::entry::Button, &face, 3, 1));
+    ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::Protein, skin::entry::Button, &face, 3, 1));
     ASSERT_EQ(face.Width(), 74);
     DrawOnBackground(face, 21, 21, false, drawn);
     EXPECT_EQ(WrongNinePiecePixels(face, drawn, false, FaceOn21x21), 0);
@@ -184,7 +184,7 @@ TEST_F(ParentBackground, CopiesWhatTheParentPaintsUnderTheControl) {
     patch->SetColor(0x0000FF);
     TsuiButton* button = AddButton(20, 5, 40, 30, "");
     rt::Bitmap canvas(40, 30);
-    PaintParentBackground(canvas.GetCanvas(), button);
+    skin::PaintParentBackground(canvas.GetCanvas(), button);
     GdiFlush();
     EXPECT_EQ(canvas.Pixel(0, 0), 0x00C8D0D4u);
     EXPECT_EQ(canvas.Pixel(10, 5), 0x0000FFu);
@@ -193,18 +193,18 @@ TEST_F(ParentBackground, CopiesWhatTheParentPaintsUnderTheControl) {
 
     TsuiButton orphan(nullptr);
     rt::Bitmap untouched(10, 10);
-    PaintParentBackground(untouched.GetCanvas(), &orphan);
+    skin::PaintParentBackground(untouched.GetCanvas(), &orphan);
     EXPECT_EQ(untouched.Pixel(5, 5), rt::clWhite);
 }
 
 TEST(Styles, StartInDeepBlueAndFromThemeFileResolvesToIt) {
-    EXPECT_EQ(DefaultStyleFor(nullptr), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(skin::DefaultStyleFor(nullptr), TsuiUIStyle::DeepBlue);
     rt::Form form(nullptr);
-    EXPECT_EQ(DefaultStyleFor(&form), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(skin::DefaultStyleFor(&form), TsuiUIStyle::DeepBlue);
     TsuiFileTheme theme(nullptr);
-    EXPECT_EQ(ResolvedBuiltInStyle(nullptr, TsuiUIStyle::FromThemeFile), TsuiUIStyle::DeepBlue);
-    EXPECT_EQ(ResolvedBuiltInStyle(&theme, TsuiUIStyle::FromThemeFile), TsuiUIStyle::DeepBlue);
-    EXPECT_EQ(ResolvedBuiltInStyle(&theme, TsuiUIStyle::MacOS), TsuiUIStyle::MacOS);
+    EXPECT_EQ(skin::ResolvedBuiltInStyle(nullptr, TsuiUIStyle::FromThemeFile), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(skin::ResolvedBuiltInStyle(&theme, TsuiUIStyle::FromThemeFile), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(skin::ResolvedBuiltInStyle(&theme, TsuiUIStyle::MacOS), TsuiUIStyle::MacOS);
 }
 
 }  // namespace

@@ -150,7 +150,7 @@ TEST_F(CheckBoxOnAForm, DrawsTheGlyphPieceOfItsState) {
         box->SetChecked(c.checked);
         box->SetEnabled(c.enabled);
         rt::Bitmap glyph;
-        ASSERT_TRUE(LoadStyleBitmap(TsuiUIStyle::WinXP, 3, &glyph, 4, c.piece));
+        ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, 3, &glyph, 4, c.piece));
         ASSERT_EQ(glyph.Width(), 13);
         auto b = Picture();
         const int g = (box->Height() - 13) / 2;

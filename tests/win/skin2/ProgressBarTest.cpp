@@ -28,7 +28,7 @@ protected:
         bar->SetUIStyle(TsuiUIStyle::WinXP);
         form.EndLoading();
         form.Show();
-        ASSERT_TRUE(LoadStyleBitmap(TsuiUIStyle::WinXP, 24, &fill));
+        ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, 24, &fill));
     }
 
     std::unique_ptr<rt::Bitmap> Picture() {

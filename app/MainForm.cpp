@@ -1,28 +1,25 @@
+// The main window's controls and menus, built as the form stores them.
 #include "app/Main.h"
 
-#include <shellapi.h>
-
 #include "app/AppTitle.h"
-#include "app/FileList.h"
 #include "app/Links.h"
-#include "app/Settings.h"
-#include "app/ShellFiles.h"
-#include "engine/ConvertThread.h"
-#include "engine/Global.h"
 #include "profiles/Catalogue.h"
-#include "resources/StringIds.h"
-#include "runtime/Strings.h"
+#include "runtime/Actions.h"
 
 TfrmMain* frmMain = nullptr;
 
 namespace {
 
-// Posted to the main window by itself: a list handed over by another start
-// waits in handedOver_; the busy notice for a list that came while busy.
-// Both are shown after the WM_COPYDATA that brought the list has been
-// answered, so the other start never waits for a batch or a box.
-constexpr UINT WM_CONVERTHANDEDOVER = 0x1704;
-constexpr UINT WM_SHOWBUSY = 0x1705;
+// The window's two shortcuts: Ctrl+P (16464) and Ctrl+A (16449).
+constexpr WORD kCtrlP = rt::scCtrl | 'P';
+constexpr WORD kCtrlA = rt::scCtrl | 'A';
+static_assert(kCtrlP == 16464 && kCtrlA == 16449);
+
+// Colours of the look both menus share, and the edit box's border.
+constexpr rt::TColor kMenuBarColor = 0xCED3D6;        // 13554646
+constexpr rt::TColor kMenuSeparatorColor = 0x848284;  // 8684164
+constexpr rt::TColor kMenuSelectedColor = 0xA04A44;   // 10504772
+constexpr rt::TColor kEditBorderColor = 0x686868;
 
 rt::Font MakeFont(int height, unsigned style, rt::TColor color) {
     rt::Font f;
@@ -39,12 +36,12 @@ void ApplyMenuLook(TsuiPopupMenu* m) {
     m->MenuItemHeight = 21;
     m->SeparatorHeight = 5;
     m->BarWidth = 26;
-    m->BarColor = 13554646;
-    m->BarToColor = 13554646;
+    m->BarColor = kMenuBarColor;
+    m->BarToColor = kMenuBarColor;
     m->Color = rt::clWhite;
-    m->SeparatorColor = 8684164;
-    m->SelectedBorderColor = 10504772;
-    m->SelectedColor = 10504772;
+    m->SeparatorColor = kMenuSeparatorColor;
+    m->SelectedBorderColor = kMenuSelectedColor;
+    m->SelectedColor = kMenuSelectedColor;
     m->SelectedFontColor = rt::clWhite;
     m->FontColor = rt::clBlack;
     m->BorderColor = rt::clBlack;
@@ -143,7 +140,7 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
 
     eOutputFolder = rt::MakeControl<TsuiEdit>(this, Panel1, {0, 22, 300, 20}, "");
     eOutputFolder->SetUIStyle(TsuiUIStyle::WinXP);
-    eOutputFolder->SetBorderColor(0x686868);
+    eOutputFolder->SetBorderColor(kEditBorderColor);
     eOutputFolder->SetTabOrder(0);
 
     bBrowser = rt::MakeControl<TsuiButton>(this, Panel1, {310, 20, 80, 23}, "Browser...");
@@ -205,7 +202,7 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
 
     suiArrowButton3 = rt::MakeControl<TsuiArrowButton>(this, this, {375, 127, 21, 21}, "");
     suiArrowButton3->SetUIStyle(TsuiUIStyle::Protein);
-    suiArrowButton3->SetArrow(suiDown);
+    suiArrowButton3->SetArrow(skin::TsuiArrowButtonType::suiDown);
     suiArrowButton3->SetTabOrder(2);
     suiArrowButton3->OnClick = [this](rt::Component* s) { fpTypeClick(s); };
 
@@ -239,12 +236,12 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     ActionList1 = new rt::ActionList(this);
     aTotal = new rt::Action(this);
     aTotal->Caption = "Popup Profile Menu";
-    aTotal->ShortCut = 16464;
+    aTotal->ShortCut = kCtrlP;
     aTotal->OnExecute = [this](rt::Component* s) { fpTypeClick(s); };
     ActionList1->Add(aTotal);
     Action1 = new rt::Action(this);
     Action1->Caption = "Advanced";
-    Action1->ShortCut = 16449;
+    Action1->ShortCut = kCtrlA;
     Action1->OnExecute = [this](rt::Component* s) { iAboutClick(s); };
     ActionList1->Add(Action1);
     AddActionList(ActionList1);
@@ -274,220 +271,4 @@ void TfrmMain::BuildProfileMenu() {
     miManualConvert = AddItem(this, pmType->Items(), "Manual conversion");
     miManualConvert->Hint = "Asks for the insertion of parameters";
     miManualConvert->OnClick = [this](rt::Component* s) { miManualConvertClick(s); };
-}
-
-void TfrmMain::ComeForward() {
-    ShowWindow(Handle(), IsIconic(Handle()) ? SW_SHOWNA : SW_SHOW);
-    rt::Application->Restore();
-    rt::Application->BringToFront();
-}
-
-LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_QUERYENDSESSION:
-            return TRUE;
-        case WM_ENDSESSION:
-            // The session ends: as a close, before the process is ended.
-            if (wp) Close();
-            return 0;
-        case WM_ACTIVATEINSTANCE:
-            // Another start of the program asks this copy to come forward.
-            ComeForward();
-            return 0;
-        case WM_COPYDATA: {
-            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-            if (!data || data->dwData != kCopyDataFileList) break;
-            FilesHandedOver(*data);
-            return TRUE;
-        }
-        case WM_CONVERTHANDEDOVER: {
-            std::vector<std::string> files;
-            files.swap(handedOver_);
-            // Something may have opened between the hand-over and now.
-            if (converting_ || !IsWindowEnabled(Handle()))
-                PostMessageA(Handle(), WM_SHOWBUSY, 0, 0);
-            else if (!files.empty())
-                ConvertDroppedFiles(files);
-            return 0;
-        }
-        case WM_SHOWBUSY:
-            rt::Application->MessageBox(rt::ResString(IDS_BUSY), kProgramTitle, MB_OK | MB_ICONINFORMATION);
-            return 0;
-        case WM_DROPFILES: {
-            const auto drop = reinterpret_cast<HDROP>(wp);
-            const std::vector<std::string> files = shellfiles::DroppedFiles(drop);
-            DragFinish(drop);
-            // While a batch runs nothing can be dropped.
-            if (!files.empty() && !Busy()) ConvertDroppedFiles(files);
-            return 0;
-        }
-        default:
-            break;
-    }
-    return rt::Form::WndProc(msg, wp, lp);
-}
-
-void TfrmMain::AfterCreateHandle() {
-    rt::Form::AfterCreateHandle();
-    DragAcceptFiles(Handle(), TRUE);
-}
-
-void TfrmMain::FilesHandedOver(const COPYDATASTRUCT& data) {
-    // Only the data is read here: the sender waits until this returns.
-    std::vector<std::string> files;
-    if (data.lpData && data.cbData) {
-        const std::string joined(static_cast<const char*>(data.lpData), data.cbData);
-        for (const std::string& f : filelist::Split(joined))
-            if (rt::FileExists(f)) filelist::AddOnce(files, f);
-    }
-    ComeForward();
-    if (files.empty()) return;
-    if (Busy()) {
-        PostMessageA(Handle(), WM_SHOWBUSY, 0, 0);
-        return;
-    }
-    HandOver(std::move(files));
-}
-
-void TfrmMain::HandOver(std::vector<std::string> files) {
-    handedOver_ = std::move(files);
-    PostMessageA(Handle(), WM_CONVERTHANDEDOVER, 0, 0);
-}
-
-bool TfrmMain::Busy() { return converting_ || !handedOver_.empty() || !IsWindowEnabled(Handle()); }
-
-std::string TfrmMain::SettingsFileName() const { return settings::SettingsFileIn(rt::ExecutableFolder()); }
-
-std::string TfrmMain::GetProfileArguments() const { return profiles::GetProfileArguments(fpType->Caption()); }
-
-std::string TfrmMain::GetProfileExtension() const { return profiles::GetProfileExtension(fpType->Caption()); }
-
-void TfrmMain::UpdateExtensionLabel() { lExtName->SetCaption("(*" + GetProfileExtension() + ")"); }
-
-void TfrmMain::FormCreate(rt::Component* /*Sender*/) {
-    SetCaption(kProgramTitle);
-    convertProcess_ = std::make_unique<TConvertProcess>();
-    ConvertProcess = convertProcess_.get();
-    LoadSaveSettings(true);
-    rt::Font f = lUpdate->GetFont();
-    f.Color = rt::clWhite;
-    lUpdate->SetFont(f);
-    FSameInputDirectory.clear();
-    FInputDirectory.clear();
-    UpdateExtensionLabel();
-}
-
-void TfrmMain::FormShow(rt::Component* /*Sender*/) {
-    eOutputFolder->SetText(FOutputDirectory);
-    imgTitle->SetBounds(0, 0, ClientWidth(), 50);
-    lUpdate->SetLeft(ClientWidth() - lUpdate->Width() - 10);
-    iUpdate->SetLeft(lUpdate->Left() - 20);
-    for (int i = 0; i < pmType->Items()->Count(); ++i) {
-        rt::MenuItem* top = pmType->Items()->Item(i);
-        for (int k = 0; k < top->Count(); ++k)
-            top->Item(k)->OnClick = [this](rt::Component* s) { TypeMenuClick(s); };
-    }
-}
-
-void TfrmMain::FormClose(rt::Component* /*Sender*/) {
-    // A close may come while a batch runs or a question shows (another
-    // program, the end of the session): the batch stops as with Stop.
-    EndModalWork();
-    // Closing never complains: a settings file that cannot be written is
-    // left as it is, and the program ends all the same.
-    try {
-        LoadSaveSettings(false);
-    } catch (...) {
-    }
-}
-
-void TfrmMain::EndModalWork() {
-    if (convertProcess_) convertProcess_->Stop(0);
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM self) -> BOOL {
-            auto* form = dynamic_cast<rt::Form*>(rt::WinControl::FromHandle(window));
-            if (form && form != reinterpret_cast<TfrmMain*>(self) && form->IsModal() &&
-                form->ModalResult() == rt::mrNone)
-                form->SetModalResult(rt::mrAbort);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
-}
-
-void TfrmMain::LoadSaveSettings(bool Load) {
-    const std::string file = SettingsFileName();
-    settings::IniFile ini(file);
-    if (Load) {
-        FOutputDirectory = ini.ReadString("Options", "OutputDirectory", rt::ExecutableFolder());
-        fpType->SetCaption(ini.ReadString("Options", "OutputFormat", ""));
-        fpType->SetHint(fpType->Caption());
-        cbSameInput->SetChecked(ini.ReadBool("Options", "SameInput", false));
-        FAnotherFFmpeg = ini.ReadString("Options", "AnotherFFmpeg", "");
-    } else {
-        const std::string edited = eOutputFolder->Text();
-        if (rt::DirectoryExists(edited)) FOutputDirectory = edited;
-        ini.WriteString("Options", "OutputDirectory", FOutputDirectory);
-        ini.WriteString("Options", "OutputFormat", fpType->Caption());
-        ini.WriteString("Options", "SameInput", cbSameInput->Checked() ? "1" : "0");
-        ini.WriteString("Options", "AnotherFFmpeg", FAnotherFFmpeg);
-    }
-}
-
-void TfrmMain::bExitClick(rt::Component* /*Sender*/) { Close(); }
-
-void TfrmMain::bBrowserClick(rt::Component* /*Sender*/) {
-    std::string folder = rt::DirectoryExists(eOutputFolder->Text()) ? eOutputFolder->Text() : std::string();
-    if (engine::BrowseForFolder("Please select the directory to output", L"", folder)) {
-        eOutputFolder->SetText(folder);
-        FOutputDirectory = eOutputFolder->Text();
-    }
-}
-
-void TfrmMain::cbSameInputClick(rt::Component* /*Sender*/) { eOutputFolder->SetEnabled(!cbSameInput->Checked()); }
-
-void TfrmMain::bShowFilesClick(rt::Component* /*Sender*/) {
-    if (cbSameInput->Checked() && !FSameInputDirectory.empty())
-        FOutputDirectory = FSameInputDirectory;
-    else
-        FOutputDirectory = eOutputFolder->Text();
-    if (rt::DirectoryExists(FOutputDirectory)) {
-        ShellExecuteA(Handle(), "Open", FOutputDirectory.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    } else {
-        rt::Application->MessageBox(FOutputDirectory + "," + rt::ResString(IDS_DIR_NOT_EXIST), kProgramTitle,
-                                    MB_OK | MB_ICONERROR);
-    }
-}
-
-void TfrmMain::iAboutClick(rt::Component* /*Sender*/) {
-    POINT p;
-    GetCursorPos(&p);
-    suiPopupMenu1->Popup(p.x, p.y);
-}
-
-void TfrmMain::OpenAddress(const char* address) {
-    ShellExecuteA(Handle(), "Open", address, nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-void TfrmMain::Homepage1Click(rt::Component* /*Sender*/) { OpenAddress(links::kHomePage); }
-
-void TfrmMain::Donate1Click(rt::Component* /*Sender*/) { OpenAddress(links::kDonatePage); }
-
-void TfrmMain::lTitleClick(rt::Component* /*Sender*/) { OpenAddress(links::kMakerSite); }
-
-POINT TfrmMain::ProfileMenuPoint() {
-    POINT o = ClientToScreen(POINT{0, 0});
-    return POINT{o.x + fpType->Left() + fpType->Width() / 5, o.y / 2};
-}
-
-void TfrmMain::fpTypeClick(rt::Component* /*Sender*/) {
-    const POINT p = ProfileMenuPoint();
-    pmType->Popup(p.x, p.y);
-}
-
-void TfrmMain::TypeMenuClick(rt::Component* Sender) {
-    auto* item = static_cast<rt::MenuItem*>(Sender);
-    fpType->SetCaption(text::RemoveFirstAmpersand(item->Caption));
-    fpType->SetHint(fpType->Caption());
-    UpdateExtensionLabel();
 }
