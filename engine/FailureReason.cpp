@@ -72,6 +72,8 @@ bool IsNoise(std::string_view line) {
         "Could not open encoder before EOF",
         "Nothing was written into output file",
         "Error while filtering",
+        "Error applying encoder options",  // ": Invalid argument", after the option it refused
+        "Error applying decoder options",
         "Error closing file",
         // What encoders print as they close, whatever went wrong before:
         // the x264 statistics and the audio encoders' averages.

@@ -66,19 +66,27 @@ TEST(EncoderCauseTest, SkipsProgressBlankAndClosingLines) {
 }
 
 TEST(EncoderCauseTest, CleanUpNoticesAfterTheCauseAreNoCause) {
-    // A refused bit rate for an AVI with sound: the audio encoder's notice
-    // and the closing threads come after the line that says why.
+    // A refused bit rate for an AVI with sound, as today's encoder says it:
+    // what follows the refusal is generic.
+    const std::string refused =
+        "Please use -b:a or -b:v, -b is ambiguous\r\n"
+        "[msmpeg4 @ 0000000000ca5340] [Eval @ 000000000021daf0] Undefined constant or missing '(' in 'abc'\r\n"
+        "[msmpeg4 @ 0000000000ca5340] Unable to parse option value \"abc\"\r\n"
+        "[msmpeg4 @ 0000000000ca5340] Error setting option b to value abc.\r\n"
+        "[vost#0:0/msmpeg4 @ 0000000000c9ca00] Error applying encoder options: Invalid argument\r\n"
+        "Error opening output file out2.avi.\r\n"
+        "Error opening output files: Invalid argument\r\n";
+    EXPECT_EQ(engine::EncoderCause(refused), "Error setting option b to value abc.");
+    // The older encoder: the audio encoder's clean-up notice came last.
     EXPECT_EQ(engine::EncoderCause("[libmp3lame @ 000000000264e1c0] Error setting option b to value abc.\r\n"
-                                   "[aost#0:1/libmp3lame @ 0000000002650a80] Error applying encoder options: Invalid argument\r\n"
-                                   "Error while filtering: Invalid argument\r\n"
                                    "[libmp3lame @ 000000000264e1c0] 3 frames left in the queue on closing\r\n"
-                                   "[out#0/avi @ 0000000002620f40] Nothing was written into output file, because at least "
-                                   "one of its streams received no packets.\r\n"
                                    "Task finished with error code: -22 (Invalid argument)\r\n"
                                    "Terminating thread with return code -22 (Invalid argument)\r\n"
                                    "Error sending frames to consumers: Invalid argument\r\n"
+                                   "Nothing was written into output file, because at least one of its streams "
+                                   "received no packets.\r\n"
                                    "Conversion failed!\r\n"),
-              "Error applying encoder options: Invalid argument");
+              "Error setting option b to value abc.");
     // The statistics encoders print as they close.
     EXPECT_EQ(engine::EncoderCause("Error writing trailer of out.mp4: No space left on device\n"
                                    "[libx264 @ 0x1] frame I:1     Avg QP:20.00  size:  1234\n"

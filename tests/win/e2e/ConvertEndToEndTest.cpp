@@ -104,6 +104,15 @@ TEST_F(EndToEnd, OptionsTheEncoderRefusesFailAndLeaveNoEmptyFile) {
     EXPECT_FALSE(rt::FileExists(output + "sample.mpg"));
 }
 
+TEST_F(EndToEnd, ARefusedBitRateIsTheReasonNotWhatTheEncoderSaysAfterIt) {
+    // An AVI with sound: after the refusal the encoder still reports on its
+    // other streams and its closing; none of that is why the file failed.
+    EXPECT_EQ(Convert("ffmpeg -i %1 -vcodec msmpeg4 -acodec libmp3lame -ab 128k -b abc %1.avi"),
+              (std::vector<std::string>{"sample.avi, file conversion failed.\r\n\r\n"
+                                        "sample.avi: Error setting option b to value abc."}));
+    EXPECT_FALSE(rt::FileExists(output + "sample.avi"));
+}
+
 TEST_F(EndToEnd, AnUnknownCodecInAManualConversionIsListedWithTheEncodersWords) {
     EXPECT_EQ(Convert("ffmpeg -i %1 -vcodec nosuchcodec %1.avi"),
               (std::vector<std::string>{"sample.avi, file conversion failed.\r\n\r\n"
