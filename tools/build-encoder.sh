@@ -234,8 +234,9 @@ run cmake ../source -G Ninja -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSO
   -DENABLE_SHARED=OFF -DENABLE_CLI=OFF -DENABLE_ASSEMBLY=ON -DSTATIC_LINK_CRT=ON
 run ninja -j "$jobs"
 run ninja install
-# x265 is C++: a static link of it needs the C++ runtime.
-sed -i 's/^Libs.private:.*/& -lstdc++/' "$prefix/lib/pkgconfig/x265.pc"
+# x265 is C++: a static link of it needs the C++ runtime, and not the
+# import library of the shared libgcc it names for itself.
+sed -i -e 's/^Libs.private:.*/& -lstdc++/' -e 's/ -lgcc_s//g' "$prefix/lib/pkgconfig/x265.pc"
 
 progress "building dav1d"
 unpack dav1d
@@ -276,6 +277,13 @@ run ./configure --prefix="$prefix" --enable-cross-compile --target-os=mingw32 --
   --enable-libopus --enable-libvpx --enable-libx265 --enable-libdav1d
 run make -j "$jobs" ffmpeg.exe
 run "$STRIP" -o "$work/ffmpeg.exe" ffmpeg.exe
+# One file: it may import only libraries every Windows has.
+imports="$(${host}-objdump -p "$work/ffmpeg.exe" | sed -n 's/^[[:space:]]*DLL Name: //p')"
+foreign="$(echo "$imports" | grep -viE '^(advapi32|bcrypt|gdi32|kernel32|msvcrt|ole32|oleaut32|shell32|shlwapi|user32|avicap32|ws2_32|psapi)\.dll$' || true)"
+if [ -n "$foreign" ]; then
+  echo "encoder: failed: ffmpeg.exe needs libraries that do not ship with Windows: $foreign" >&2
+  exit 1
+fi
 
 # The result, with its sources and licence texts, moved into place whole.
 cp "$work/src/ffmpeg/COPYING.GPLv2" "$work/licences/GPL-2.txt"
