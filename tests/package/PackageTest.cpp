@@ -22,6 +22,7 @@
 #include "dialogs/About.h"
 #include "engine/ConvertThread.h"
 #include "runtime/Strings.h"
+#include "runtime/Win.h"
 #include "tests/win/common/SystemTools.h"
 #include "tests/win/common/WinTest.h"
 
@@ -357,6 +358,31 @@ private:
     HWND window_ = nullptr;
 };
 
+// A visible top-level dialog of process `pid` other than `except` whose
+// texts contain `text` (any when empty); null when there is none.
+HWND ProcessDialog(DWORD pid, const std::string& text, HWND except = nullptr) {
+    struct Search {
+        DWORD pid;
+        const std::string* text;
+        HWND except;
+        HWND found;
+    } search{pid, &text, except, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            char cls[64] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            if (pid != s->pid || h == s->except || !IsWindowVisible(h) || lstrcmpA(cls, "#32770") != 0) return TRUE;
+            if (!s->text->empty() && wintest::DialogText(h).find(*s->text) == std::string::npos) return TRUE;
+            s->found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // The program file made different, so that a setup that replaces it shows.
 void MarkStale(const std::string& exe) {
     wintest::WriteTextFile(exe, ReadTextFile(exe) + "stale");
@@ -573,9 +599,10 @@ TEST_F(Package, ChecksumsSignaturesManifestsAndTheEncodersSourceBesideThePackage
 
     // The notices carry the GPL and name the archive; so does the README.
     const std::string notices = ReadTextFile(InstallFolder() + "THIRD-PARTY-NOTICES.txt");
-    EXPECT_NE(notices.find("GNU GENERAL PUBLIC LICENSE\r\n"), std::string::npos);
-    EXPECT_NE(notices.find("Version 2, June 1991"), std::string::npos);
-    EXPECT_NE(notices.find("END OF TERMS AND CONDITIONS"), std::string::npos);
+    const size_t gpl = notices.find("\r\nGNU General Public License, version 2\r\n");
+    ASSERT_NE(gpl, std::string::npos);
+    for (const char* words : {"GNU GENERAL PUBLIC LICENSE\r\n", "Version 2, June 1991", "END OF TERMS AND CONDITIONS"})
+        EXPECT_NE(notices.find(words, gpl), std::string::npos) << words;
     EXPECT_NE(notices.find(source), std::string::npos);
     EXPECT_NE(ReadTextFile(InstallFolder() + "README.txt").find(source), std::string::npos);
 }
@@ -601,6 +628,70 @@ TEST_F(Package, ACopyThatDoesNotCloseStopsTheSilentSetupBeforeItChangesAnything)
     EXPECT_GE(GetTickCount64() - start, 9900u) << "it gives the copy 10 s";
     EXPECT_TRUE(IsWindow(hung.Window()));
     EXPECT_EQ(ReadTextFile(exe), before) << "the program was replaced";
+}
+
+TEST_F(Package, TheInteractiveSetupSaysACopyDidNotCloseAndTriesAgainWhenAsked) {
+    const std::string exe = InstallFolder() + "MarbexVideoConverter.exe";
+    MarkStale(exe);
+    auto hung = std::make_unique<HungMainWindow>();
+    ASSERT_NE(hung->Window(), nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    struct Setup : rt::ChildProcess {
+        ~Setup() {
+            if (hProcess && WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(hProcess, 1);
+        }
+    } pi;
+    std::string line = "\"" + DistFile("-setup.exe") + "\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+
+    // Through the pages as a user goes: Next on each until Install.
+    HWND setup = nullptr, page = nullptr;
+    std::string pressed;
+    for (int i = 0; i < 6 && pressed != "&Install"; ++i) {
+        HWND next = nullptr;
+        const bool ready = wintest::PumpUntil(
+            [&] {
+                setup = ProcessDialog(pi.dwProcessId, "");
+                HWND shown = setup ? FindWindowExA(setup, nullptr, "#32770", nullptr) : nullptr;
+                next = setup ? GetDlgItem(setup, IDOK) : nullptr;
+                if (!shown || shown == page || !next || !IsWindowEnabled(next)) return false;
+                page = shown;
+                return true;
+            },
+            30000);
+        ASSERT_TRUE(ready) << "the setup's page " << i << " did not come";
+        pressed = wintest::WindowText(next);
+        SendMessageA(next, BM_CLICK, 0, 0);
+    }
+    ASSERT_EQ(pressed, "&Install");
+
+    HWND box = nullptr;
+    ASSERT_TRUE(wintest::PumpUntil([&] { return (box = ProcessDialog(pi.dwProcessId, "did not close", setup)); },
+                                   60000))
+        << "no word that the running copy did not close";
+    EXPECT_NE(wintest::DialogText(box).find("Marbex Free Video Converter is still running"), std::string::npos)
+        << wintest::DialogText(box);
+    EXPECT_NE(ReadTextFile(exe).find("stale"), std::string::npos) << "replaced before the copy had closed";
+
+    // The user closes the copy and tries again: the setup goes on.
+    hung.reset();
+    SendMessageA(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0);
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] {
+            HWND finish = GetDlgItem(setup, IDOK);
+            return finish && IsWindowEnabled(finish) && wintest::WindowText(finish) == "&Finish";
+        },
+        60000));
+    EXPECT_EQ(ReadTextFile(exe).find("stale"), std::string::npos) << "not replaced after the retry";
+    EXPECT_EQ(OurUninstallEntries(), 1);
+    // Finish starts the program, as its check box says; it is closed again.
+    SendMessageA(GetDlgItem(setup, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+    HWND program = nullptr;
+    ASSERT_TRUE(wintest::PumpUntil([&] { return (program = FindWindowA(kMainClass, nullptr)) != nullptr; }, 60000));
+    PostMessageA(program, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wintest::PumpUntil([] { return FindWindowA(kMainClass, nullptr) == nullptr; }, 30000));
 }
 
 TEST_F(Package, AnUpgradeClosesTheRunningProgramAndReplacesItInItsFolder) {
