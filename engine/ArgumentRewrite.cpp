@@ -311,6 +311,11 @@ void FixXvidTag(ArgumentText& args, const std::string& outputExt) {
         if (*ValueOf(args, option) == "XVID") Remove(args, option);
 }
 
+void ReplaceMissingXvid(ArgumentText& args) {
+    for (const Option& option : NamedWithValue(args, kVideoCodec))
+        if (*ValueOf(args, option) == "libxvid") *ValueOf(args, option) = "mpeg4";
+}
+
 // The mpeg4 encoder writes -level into its header as given, and the levels
 // the profiles carry make a profile header that players cannot trust.
 void DropMpeg4Level(ArgumentText& args) {
@@ -320,7 +325,7 @@ void DropMpeg4Level(ArgumentText& args) {
 
 }  // namespace
 
-std::string ModernizeArguments(const std::string& legacy, const std::string& outputExt) {
+std::string ModernizeArguments(const std::string& legacy, const std::string& outputExt, bool hasLibxvid) {
     ArgumentText args = Parse(legacy);
     FixBitRateSuffixes(args);
     FixAudioCodecs(args);
@@ -331,6 +336,7 @@ std::string ModernizeArguments(const std::string& legacy, const std::string& out
     FixCropOptions(args);
     FixDeblockOptions(args);
     FixXvidTag(args, outputExt);
+    if (!hasLibxvid) ReplaceMissingXvid(args);
     DropMpeg4Level(args);
     return Join(args);
 }

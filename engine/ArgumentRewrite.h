@@ -16,7 +16,9 @@
 namespace engine {
 
 // outputExt is the output file's extension with or without its dot; it
-// tells the container when the options carry no "-f".
-std::string ModernizeArguments(const std::string& legacy, const std::string& outputExt);
+// tells the container when the options carry no "-f". An encoder built
+// without libxvid (hasLibxvid false) gets its own MPEG-4 encoder in its place:
+// the same kind of stream, under the same XVID tag where the container takes it.
+std::string ModernizeArguments(const std::string& legacy, const std::string& outputExt, bool hasLibxvid = true);
 
 }  // namespace engine

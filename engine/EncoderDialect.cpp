@@ -12,13 +12,15 @@ EncoderDialects::EncoderDialects(AskVersion askVersion) : askVersion_(std::move(
 
 std::string EncoderDialects::Arguments(const std::string& encoderPath, const std::string& arguments,
                                        const std::string& outputFile) {
-    auto known = modern_.find(encoderPath);
-    if (known == modern_.end()) {
+    auto known = dialects_.find(encoderPath);
+    if (known == dialects_.end()) {
         const std::optional<std::string> answer = askVersion_(encoderPath);
         if (!answer) return arguments;
-        known = modern_.emplace(encoderPath, UsesModernDialect(ParseLibavcodecMajor(*answer))).first;
+        const Dialect dialect{UsesModernDialect(ParseLibavcodecMajor(*answer)), !ConfiguredWithout(*answer, "libxvid")};
+        known = dialects_.emplace(encoderPath, dialect).first;
     }
-    return known->second ? ModernizeArguments(arguments, text::ExtractFileExt(outputFile)) : arguments;
+    const Dialect& dialect = known->second;
+    return dialect.modern ? ModernizeArguments(arguments, text::ExtractFileExt(outputFile), dialect.libxvid) : arguments;
 }
 
 }  // namespace engine

@@ -31,7 +31,11 @@ public:
 
 private:
     AskVersion askVersion_;
-    std::map<std::string, bool> modern_;  // by the encoder path exactly as given
+    struct Dialect {
+        bool modern = false;
+        bool libxvid = true;
+    };
+    std::map<std::string, Dialect> dialects_;  // by the encoder path exactly as given
 };
 
 }  // namespace engine

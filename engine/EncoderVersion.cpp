@@ -41,4 +41,21 @@ bool UsesModernDialect(int libavcodecMajor) {
     return libavcodecMajor >= kFirstModernMajor;
 }
 
+bool ConfiguredWithout(const std::string& versionOutput, const std::string& library) {
+    const std::string label = "configuration:";
+    size_t at = versionOutput.find(label);
+    // Only at the start of a line.
+    while (at != std::string::npos && at > 0 && versionOutput[at - 1] != '\n' && versionOutput[at - 1] != '\r')
+        at = versionOutput.find(label, at + 1);
+    if (at == std::string::npos) return false;
+    const size_t end = versionOutput.find_first_of("\r\n", at);
+    const std::string line = versionOutput.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    const std::string wanted = "--enable-" + library;
+    for (size_t found = line.find(wanted); found != std::string::npos; found = line.find(wanted, found + 1)) {
+        const size_t after = found + wanted.size();
+        if (IsBlank(line[found - 1]) && (after == line.size() || IsBlank(line[after]))) return false;
+    }
+    return true;
+}
+
 }  // namespace engine

@@ -12,4 +12,9 @@ int ParseLibavcodecMajor(const std::string& versionOutput);
 
 bool UsesModernDialect(int libavcodecMajor);
 
+// True when the answer has a "configuration:" line and it does not enable
+// the named library ("libxvid" for "--enable-libxvid"). An answer without
+// that line says nothing either way, so false.
+bool ConfiguredWithout(const std::string& versionOutput, const std::string& library);
+
 }  // namespace engine

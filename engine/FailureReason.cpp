@@ -66,19 +66,37 @@ bool IsNoise(std::string_view line) {
         "Output #",
         "ffmpeg version",
         "video:",
+        // Today's encoder closes its threads one by one after the cause.
+        "Task finished with error code",
+        "Error sending frames to consumers",
+        "Could not open encoder before EOF",
+        "Nothing was written into output file",
+        "Error while filtering",
+        "Error closing file",
+        // What encoders print as they close, whatever went wrong before:
+        // the x264 statistics and the audio encoders' averages.
+        "frame I:", "frame P:", "frame B:", "consecutive B-frames:", "mb I ", "mb P ", "mb B ",
+        "8x8 transform", "coded y,", "i16 v,h,dc,p:", "i8 v,h,dc,", "i4 v,h,dc,", "i8c dc,h,v,p:",
+        "Weighted P-Frames:", "ref P L0:", "ref B L0:", "ref B L1:", "kb/s:", "final ratefactor:",
+        "direct mvs", "Qavg:",
     };
     for (std::string_view closer : Closers)
         if (StartsWith(line, closer)) return true;
+    // An audio encoder's clean-up notice: "3 frames left in the queue on closing".
+    constexpr std::string_view LeftInQueue = " frames left in the queue on closing";
+    if (line.size() > LeftInQueue.size() && line.substr(line.size() - LeftInQueue.size()) == LeftInQueue) return true;
     return false;
 }
 
-// At most `limit` bytes, never ending inside a UTF-8 sequence.
-std::string_view CutUtf8(std::string_view s, size_t limit) {
-    if (s.size() <= limit) return s;
-    size_t end = limit;
+// At most `limit` bytes, never ending inside a UTF-8 sequence; a line that
+// had to be cut ends in "..." (within the limit), so a person sees it was.
+std::string CutUtf8(std::string_view s, size_t limit) {
+    if (s.size() <= limit) return std::string(s);
+    constexpr std::string_view Ellipsis = "...";
+    size_t end = limit - Ellipsis.size();
     // A continuation byte at the cut means the character started before it.
     while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
-    return TrimBlanks(s.substr(0, end));
+    return std::string(TrimBlanks(s.substr(0, end))) + std::string(Ellipsis);
 }
 
 std::string Replace(std::string text, std::string_view what, const std::string& with) {
@@ -134,7 +152,7 @@ std::string EncoderCause(const std::string& output) {
         if (raw.empty() || IsBlank(raw.front())) continue;
         const std::string_view line = WithoutTags(raw);
         if (line.empty() || IsProgress(line) || IsNoise(line)) continue;
-        return std::string(CutUtf8(line, MaxCauseBytes));
+        return CutUtf8(line, MaxCauseBytes);
     }
     return {};
 }

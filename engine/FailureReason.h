@@ -27,8 +27,9 @@ private:
 // The encoder's own cause of a failure: the last line of `output` (lines end
 // at CR or LF) that is not a progress line, not blank and not one of the
 // encoder's generic closing lines, with the "[component @ address]" tags the
-// encoder puts in front taken off, trimmed of blanks and cut to at most 160
-// bytes on a UTF-8 character boundary. Empty when there is none.
+// encoder puts in front taken off, trimmed of blanks and, when longer than
+// 160 bytes, cut on a UTF-8 character boundary and ended with "..." within
+// those 160. Empty when there is none.
 std::string EncoderCause(const std::string& output);
 
 enum class FailureKind {

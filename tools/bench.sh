@@ -3,9 +3,9 @@
 # Xvfb display unless one is given): tools/bench.sh [runs] [lines]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/tools/setup.sh"
 source "$root/tools/wine-env.sh"
 trap stop_xvfb EXIT
-"$root/tools/setup.sh"
 "$root/tools/build.sh" >/dev/null
 start_xvfb
 wine_boot

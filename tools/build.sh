@@ -19,7 +19,7 @@ cmake --build "$root/build/win" -j "$jobs"
 # benchmark find it in theirs.
 for dir in "$root/build/win/bin" "$root/build/win/testbin" "$root/build/win/benchbin"; do
   mkdir -p "$dir"
-  if ! cmp -s "$root/build/ffmpeg/package/ffmpeg.exe" "$dir/ffmpeg.exe"; then
-    cp "$root/build/ffmpeg/package/ffmpeg.exe" "$dir/ffmpeg.exe"
+  if ! cmp -s "$root/build/encoder/ffmpeg.exe" "$dir/ffmpeg.exe"; then
+    cp "$root/build/encoder/ffmpeg.exe" "$dir/ffmpeg.exe"
   fi
 done

@@ -20,6 +20,7 @@
 #       for the manifests; the default is a placeholder to replace.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/tools/setup.sh" makensis:nsis zip:zip unzip:unzip xz:xz-utils osslsigncode:osslsigncode
 source "$root/tools/wine-env.sh"
 cleanup() {
   if [ -n "$XVFB_PID" ]; then
@@ -28,8 +29,6 @@ cleanup() {
   fi
 }
 trap cleanup EXIT
-
-"$root/tools/setup.sh" makensis:nsis zip:zip unzip:unzip xz:xz-utils osslsigncode:osslsigncode
 
 cert="${MFVC_SIGN_CERT:-}"
 key="${MFVC_SIGN_KEY:-}"

@@ -17,7 +17,6 @@ have ffprobe || need+=(ffmpeg)
 have cmake || need+=(cmake)
 have g++ || need+=(g++)
 have make || need+=(make)
-have npm || need+=(npm)
 have xdotool || need+=(xdotool)
 have xwininfo || need+=(x11-utils)
 [ -x /usr/bin/convert ] || need+=(imagemagick)
@@ -32,10 +31,7 @@ if [ ${#need[@]} -gt 0 ]; then
   apt-get install -y -qq "${need[@]}" >/dev/null
 fi
 
-# The encoder program for Windows comes from the npm registry; it is never
-# committed, only unpacked into the build folder.
-pkg="$root/build/ffmpeg"
-if [ ! -f "$pkg/package/ffmpeg.exe" ]; then
-  mkdir -p "$pkg"
-  (cd "$pkg" && rm -f ./*.tgz && npm pack --silent @ffmpeg-installer/win32-x64 >/dev/null && tar xzf ./*.tgz)
-fi
+# The encoder program for Windows is built from Debian's source packages
+# once per machine (about half an hour the first time, a line per step);
+# build/encoder points at the cached result. It is never committed.
+"$root/tools/build-encoder.sh"

@@ -3,6 +3,8 @@
 # Windows test programs under Wine on a private Xvfb display.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# Setup first: it installs Wine and the rest on a machine that has none.
+"$root/tools/setup.sh"
 source "$root/tools/wine-env.sh"
 # Whatever fails from here on, the display and the Wine server end with us.
 cleanup() {
@@ -10,7 +12,6 @@ cleanup() {
   stop_xvfb
 }
 trap cleanup EXIT
-"$root/tools/setup.sh"
 "$root/tools/build.sh"
 unset DISPLAY
 start_xvfb

@@ -4,8 +4,11 @@ export WINEPREFIX="${MFVC_WINEPREFIX:-$root/build/wineprefix}"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-WINE64=/usr/lib/wine/wine64
-[ -x "$WINE64" ] || WINE64="$(command -v wine64 || command -v wine)"
+# Sourcing this never fails, Wine or not: on a machine without it yet,
+# tools/setup.sh installs it, and a script that needs Wine sources this
+# after that.
+WINE64="${MFVC_WINE_LIB:-/usr/lib/wine}/wine64"
+[ -x "$WINE64" ] || WINE64="$(command -v wine64 || command -v wine || echo wine64)"
 
 # The first Wine program of a fresh wineserver starts helper processes that
 # keep its output pipes open; start the server and boot the prefix with

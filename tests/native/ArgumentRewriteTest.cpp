@@ -134,6 +134,19 @@ TEST(ArgumentRewrite, LevelIsDroppedOnlyForTheMpeg4Encoder) {
         EXPECT_EQ(ModernizeArguments(same, ".mp4"), same);
 }
 
+TEST(ArgumentRewrite, AnEncoderWithoutLibxvidGetsItsOwnMpeg4Encoder) {
+    // The Xvid rows of the catalogue: AVI keeps the tag, MP4 loses it, and
+    // the native encoder's -level goes as for any mpeg4 row.
+    EXPECT_EQ(ModernizeArguments("-f avi -vcodec libxvid -vtag XVID -flags +4mv -b 1500kb ", ".avi", false),
+              "-f avi -vcodec mpeg4 -vtag XVID -flags +mv4 -b 1500k ");
+    EXPECT_EQ(ModernizeArguments("-r 29.97 -vcodec libxvid -vtag XVID -level 5 ", ".mp4", false),
+              "-r 29.97 -vcodec mpeg4 ");
+    EXPECT_EQ(ModernizeArguments("-c:v libxvid ", ".mkv", false), "-c:v mpeg4 ");
+    // An encoder that has it keeps it; other codecs are never touched.
+    EXPECT_EQ(ModernizeArguments("-vcodec libxvid -vtag XVID ", ".avi", true), "-vcodec libxvid -vtag XVID ");
+    EXPECT_EQ(ModernizeArguments("-vcodec libx264 -acodec libxvid ", ".avi", false), "-vcodec libx264 -acodec libxvid ");
+}
+
 TEST(ArgumentRewrite, BlanksAndOddTextSurvive) {
     EXPECT_EQ(ModernizeArguments("", ".mov"), "");
     EXPECT_EQ(ModernizeArguments("   ", ".mov"), "   ");
@@ -289,6 +302,22 @@ TEST(EncoderVersion, NoVersionGivesMinusOne) {
     for (const std::string output : {"", "'ffmpeg' is not recognized", "libavcodec", "libavcodec     ",
                                      "libavcodec 58 / 58", "libavcodec .58", "libavcodec 1234567.1"})
         EXPECT_EQ(engine::ParseLibavcodecMajor(output), -1) << output;
+}
+
+TEST(EncoderVersion, ALibraryIsMissingOnlyWhereTheConfigurationSaysSo) {
+    const std::string ours =
+        "ffmpeg version 7.1.5-0+deb13u1 Copyright (c) 2000-2025 the FFmpeg developers\r\n"
+        "configuration: --enable-gpl --enable-libx264 --enable-libmp3lame --enable-libxvidx\r\n"
+        "libavcodec     61. 19.101 / 61. 19.101\r\n";
+    EXPECT_TRUE(engine::ConfiguredWithout(ours, "libxvid"));
+    EXPECT_FALSE(engine::ConfiguredWithout(ours, "libx264"));
+    EXPECT_FALSE(engine::ConfiguredWithout(ours, "libmp3lame"));
+    EXPECT_FALSE(engine::ConfiguredWithout("configuration: --enable-libxvid", "libxvid"));
+    // No configuration line (an old encoder, not an encoder): nothing known.
+    EXPECT_FALSE(engine::ConfiguredWithout("", "libxvid"));
+    EXPECT_FALSE(engine::ConfiguredWithout("built with gcc\nlibavcodec 58. 1.0\n", "libxvid"));
+    // Only a line that starts with the label counts.
+    EXPECT_FALSE(engine::ConfiguredWithout("x configuration: --enable-gpl\n", "libxvid"));
 }
 
 TEST(EncoderVersion, ModernFromTheReleaseThatDroppedLibfaac) {

@@ -65,6 +65,32 @@ TEST(EncoderCauseTest, SkipsProgressBlankAndClosingLines) {
     EXPECT_EQ(engine::EncoderCause("First\nSecond"), "Second");
 }
 
+TEST(EncoderCauseTest, CleanUpNoticesAfterTheCauseAreNoCause) {
+    // A refused bit rate for an AVI with sound: the audio encoder's notice
+    // and the closing threads come after the line that says why.
+    EXPECT_EQ(engine::EncoderCause("[libmp3lame @ 000000000264e1c0] Error setting option b to value abc.\r\n"
+                                   "[aost#0:1/libmp3lame @ 0000000002650a80] Error applying encoder options: Invalid argument\r\n"
+                                   "Error while filtering: Invalid argument\r\n"
+                                   "[libmp3lame @ 000000000264e1c0] 3 frames left in the queue on closing\r\n"
+                                   "[out#0/avi @ 0000000002620f40] Nothing was written into output file, because at least "
+                                   "one of its streams received no packets.\r\n"
+                                   "Task finished with error code: -22 (Invalid argument)\r\n"
+                                   "Terminating thread with return code -22 (Invalid argument)\r\n"
+                                   "Error sending frames to consumers: Invalid argument\r\n"
+                                   "Conversion failed!\r\n"),
+              "Error applying encoder options: Invalid argument");
+    // The statistics encoders print as they close.
+    EXPECT_EQ(engine::EncoderCause("Error writing trailer of out.mp4: No space left on device\n"
+                                   "[libx264 @ 0x1] frame I:1     Avg QP:20.00  size:  1234\n"
+                                   "[libx264 @ 0x1] mb I  I16..4: 10.0% 50.0% 40.0%\n"
+                                   "[libx264 @ 0x1] kb/s:123.45\n"
+                                   "[aac @ 0x2] Qavg: 652.1\n"
+                                   "[mp2 @ 0x3] 12 frames left in the queue on closing\n"),
+              "Error writing trailer of out.mp4: No space left on device");
+    // Only a count of frames makes the notice.
+    EXPECT_EQ(engine::EncoderCause("frames left in the queue on closing\n"), "frames left in the queue on closing");
+}
+
 TEST(EncoderCauseTest, TagsAndBlanksTrimmed) {
     EXPECT_EQ(engine::EncoderCause("[mp4 @ 0x55d0] [Eval @ 0x7ffd] Undefined constant 'x'\n"),
               "Undefined constant 'x'");
@@ -75,19 +101,25 @@ TEST(EncoderCauseTest, TagsAndBlanksTrimmed) {
     EXPECT_EQ(engine::EncoderCause("Bad thing\n[libx264 @ 0x1] \n"), "Bad thing");
 }
 
-TEST(EncoderCauseTest, CutTo160BytesOnACharacterBoundary) {
+TEST(EncoderCauseTest, CutTo160BytesOnACharacterBoundaryWithAnEllipsis) {
     const std::string ascii(200, 'a');
-    EXPECT_EQ(engine::EncoderCause(ascii + "\n"), std::string(160, 'a'));
+    EXPECT_EQ(engine::EncoderCause(ascii + "\n"), std::string(157, 'a') + "...");
+    // 160 bytes fit whole, with no mark.
     EXPECT_EQ(engine::EncoderCause(std::string(160, 'b') + "\n"), std::string(160, 'b'));
+    EXPECT_EQ(engine::EncoderCause(std::string(161, 'b') + "\n"), std::string(157, 'b') + "...");
 
-    // "é" is two bytes: 159 'a' then "é" would end at byte 161, so it goes.
+    // "é" is two bytes: 156 'a' then "é" would end at byte 158, past the 157
+    // left before the mark, so it goes.
     const std::string e = "\xC3\xA9";
-    EXPECT_EQ(engine::EncoderCause(std::string(159, 'a') + e + "zz\n"), std::string(159, 'a'));
-    // 158 'a' then "é" ends exactly at 160: it stays.
-    EXPECT_EQ(engine::EncoderCause(std::string(158, 'a') + e + "zz\n"), std::string(158, 'a') + e);
+    EXPECT_EQ(engine::EncoderCause(std::string(156, 'a') + e + std::string(10, 'z') + "\n"), std::string(156, 'a') + "...");
+    // 155 'a' then "é" ends exactly at 157: it stays.
+    EXPECT_EQ(engine::EncoderCause(std::string(155, 'a') + e + std::string(10, 'z') + "\n"), std::string(155, 'a') + e + "...");
     // A three-byte character across the cut.
     const std::string euro = "\xE2\x82\xAC";
-    EXPECT_EQ(engine::EncoderCause(std::string(158, 'a') + euro + "\n"), std::string(158, 'a'));
+    EXPECT_EQ(engine::EncoderCause(std::string(155, 'a') + euro + std::string(10, 'z') + "\n"),
+              std::string(155, 'a') + "...");
+    // Blanks before the cut do not stand in front of the mark.
+    EXPECT_EQ(engine::EncoderCause("settings:" + std::string(148, ' ') + "width 640\n"), "settings:...");
 }
 
 TEST(OutputTailTest, KeepsTheLastBytesInOrder) {

@@ -178,7 +178,11 @@ TEST(FuzzTest, FailureReasons) {
         ASSERT_LE(cause.size(), 160u) << i;
         if (!cause.empty()) {
             ++causes;
-            ASSERT_TRUE(WithinOneLine(input, cause)) << i << ": " << cause;
+            // A cause that had to be cut ends in "..." after its part of the line.
+            const std::string part = cause.ends_with("...") && !WithinOneLine(input, cause)
+                                         ? cause.substr(0, cause.size() - 3)
+                                         : cause;
+            ASSERT_TRUE(WithinOneLine(input, part)) << i << ": " << cause;
             ASSERT_NE(cause.front(), ' ') << i;
             ASSERT_NE(cause.back(), ' ') << i;
         }
