@@ -48,6 +48,10 @@ encoder_dir="$root/build/encoder"
 for f in ffmpeg.exe version.txt pinned.txt licences/GPL-2.txt sources/build-encoder.sh; do
   [ -e "$encoder_dir/$f" ] || { echo "no $encoder_dir/$f: run tools/setup.sh" >&2; exit 1; }
 done
+# The notices below give the encoder's licence as GPL version 2 or later,
+# with the text of version 2: an encoder under another licence stops here.
+grep -qx 'license: GPL version 2 or later' "$encoder_dir/version.txt" ||
+  { echo "$encoder_dir/version.txt names another licence than GPL version 2 or later" >&2; exit 1; }
 
 tree="$root/build/release"
 source "$root/tools/configure.sh"
