@@ -187,6 +187,11 @@ Installers:
       SilentWithProgress: /S
       InstallLocation: /D=<INSTALLPATH>
     UpgradeBehavior: install
+    ExpectedReturnCodes:
+      - InstallerReturnCode: 2
+        ReturnResponse: packageInUse
+      - InstallerReturnCode: 4
+        ReturnResponse: systemNotSupported
     ProductCode: MarbexFreeVideoConverter
 ManifestType: singleton
 ManifestVersion: 1.6.0

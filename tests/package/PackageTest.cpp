@@ -566,7 +566,9 @@ TEST_F(Package, ChecksumsSignaturesManifestsAndTheEncodersSourceBesideThePackage
     for (const std::string& line :
          {"PackageVersion: " + std::string(MFVC_VERSION_TEXT) + "\n", std::string("InstallerType: nullsoft\n"),
           std::string("Scope: user\n"), std::string("Silent: /S\n"), std::string("SilentWithProgress: /S\n"),
-          "InstallerSha256: " + upper(sums.at(setup)) + "\n", "/" + setup + "\n"})
+          "InstallerSha256: " + upper(sums.at(setup)) + "\n", "/" + setup + "\n",
+          std::string("InstallerReturnCode: 2\n        ReturnResponse: packageInUse\n"),
+          std::string("InstallerReturnCode: 4\n        ReturnResponse: systemNotSupported\n")})
         EXPECT_NE(yaml.find(line), std::string::npos) << line << " in\n" << yaml;
     const std::string json = ReadTextFile(dist + scoop);
     for (const std::string& field : {"\"version\": \"" + std::string(MFVC_VERSION_TEXT) + "\"",
