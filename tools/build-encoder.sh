@@ -61,6 +61,19 @@ if [ -f "$out/ffmpeg.exe" ] && [ -f "$out/version.txt" ]; then
   exit 0
 fi
 
+# One build at a time on this machine: another run waits for it, then
+# finds the result.
+mkdir -p "$cache"
+exec 9>"$cache/lock-$key"
+if ! flock -n 9; then
+  echo "encoder: waiting for the build already running on this machine"
+  flock 9
+fi
+if [ -f "$out/ffmpeg.exe" ] && [ -f "$out/version.txt" ]; then
+  link_result
+  exit 0
+fi
+
 steps=$((${#PINNED[@]} + 1))
 step=0
 say() { echo "encoder: $*"; }
@@ -82,6 +95,7 @@ have make || need+=(make)
 have pkg-config || need+=(pkg-config)
 have dpkg-source || need+=(dpkg-dev)
 have xz || need+=(xz-utils)
+have flock || need+=(util-linux)
 if [ ${#need[@]} -gt 0 ]; then
   say "installing ${need[*]}"
   export DEBIAN_FRONTEND=noninteractive
@@ -89,7 +103,6 @@ if [ ${#need[@]} -gt 0 ]; then
   apt-get install -y -qq "${need[@]}" >/dev/null
 fi
 
-mkdir -p "$cache"
 work="$cache/work-$key"
 rm -rf "$work"
 mkdir -p "$work"
@@ -122,7 +135,8 @@ for s in $SECURITY_SUITES; do
   echo "deb-src http://deb.debian.org/debian-security $s main"
 done >>"$apt_dir/sources.list"
 apt_opts=(-o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts="$apt_dir/sources.list.d"
-  -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache::Archives="$apt_dir/archives")
+  -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache::Archives="$apt_dir/archives"
+  -o APT::Sandbox::User=root)
 run apt-get "${apt_opts[@]}" update
 mkdir -p "$work/sources"
 for pin in "${PINNED[@]}"; do
@@ -167,6 +181,8 @@ done
 run "$AR" rcs libz.a ./*.o
 install -m 644 libz.a "$prefix/lib/"
 install -m 644 zlib.h zconf.h "$prefix/include/"
+printf 'prefix=%s\nName: zlib\nDescription: zlib\nVersion: 1.3.1\nLibs: -L${prefix}/lib -lz\nCflags: -I${prefix}/include\n' \
+  "$prefix" >"$prefix/lib/pkgconfig/zlib.pc"
 
 progress "building x264"
 unpack x264
@@ -247,12 +263,14 @@ run ninja -C build-mingw install
 progress "building ffmpeg"
 unpack ffmpeg
 # No automatic detection of whatever this machine has: every library named.
-# No network: a converter of local files needs none.
+# No network: a converter of local files needs none (and no protocol that
+# would only wrap one). libssp: opus is built with its run-time checks.
 run ./configure --prefix="$prefix" --enable-cross-compile --target-os=mingw32 --arch=x86_64 \
   --cross-prefix=${host}- --cc="$CC" --cxx="$CXX" --pkg-config=pkg-config --pkg-config-flags=--static \
   --extra-cflags="-I$prefix/include" --extra-ldflags="-L$prefix/lib -static" \
-  --extra-libs="-lstdc++ -lpthread" \
+  --extra-libs="-lstdc++ -lpthread -lssp" \
   --enable-gpl --disable-autodetect --enable-w32threads --disable-network \
+  --disable-protocol=prompeg,hls \
   --disable-doc --disable-ffplay --disable-ffprobe --disable-debug --enable-static --disable-shared \
   --enable-zlib --enable-libx264 --enable-libmp3lame --enable-libvorbis \
   --enable-libopus --enable-libvpx --enable-libx265 --enable-libdav1d

@@ -37,7 +37,7 @@ for name in libx264 libmp3lame mpeg4 mpeg1video mpeg2video msmpeg4 wmv2 flv h263
 done
 # Files only: nothing that reaches a network.
 protocols="$(encoder -protocols)"
-for name in http https tcp udp rtmp rtp ftp; do
+for name in http https tcp udp rtmp rtp ftp prompeg hls; do
   echo "$protocols" | grep -qx "  $name" && fail "has the network protocol $name"
 done
 echo "$protocols" | grep -qx "  file" || fail "has no file protocol"
