@@ -210,8 +210,6 @@ SectionEnd
 
 !insertmacro CloseRunningCopy ""
 
-
-
 !macro SupportedType EXT
   WriteRegStr HKCU "${APP_KEY}\SupportedTypes" "${EXT}" ""
 !macroend
