@@ -311,9 +311,21 @@ void FixXvidTag(ArgumentText& args, const std::string& outputExt) {
         if (*ValueOf(args, option) == "XVID") Remove(args, option);
 }
 
+// The Xvid rows give "-bufsize 4096" in kilobits, which libxvid never used;
+// the MPEG-4 encoder reads bits and refuses a buffer that small for the
+// rows' maximum rate, so a bare number there gets its "k".
 void ReplaceMissingXvid(ArgumentText& args) {
-    for (const Option& option : NamedWithValue(args, kVideoCodec))
-        if (*ValueOf(args, option) == "libxvid") *ValueOf(args, option) = "mpeg4";
+    bool replaced = false;
+    for (const Option& option : NamedWithValue(args, kVideoCodec)) {
+        if (*ValueOf(args, option) != "libxvid") continue;
+        *ValueOf(args, option) = "mpeg4";
+        replaced = true;
+    }
+    if (!replaced) return;
+    for (const Option& option : NamedWithValue(args, {"-bufsize", "-bufsize:v"})) {
+        std::string& value = *ValueOf(args, option);
+        if (value.find_first_not_of("0123456789") == std::string::npos) value += "k";
+    }
 }
 
 // The mpeg4 encoder writes -level into its header as given, and the levels

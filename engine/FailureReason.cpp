@@ -10,6 +10,13 @@ namespace {
 constexpr size_t MaxCauseBytes = 160;
 constexpr size_t MaxReasonLines = 10;
 constexpr uint32_t FirstExceptionStatus = 0xC0000000u;
+// Today's encoder ends with its own negative error number ("-22" for an
+// invalid argument), which reads as 0xFFFFFFEA: an exit code, not a crash.
+constexpr uint32_t FirstNegativeExitCode = 0xFFFF0000u;
+
+bool IsExceptionStatus(uint32_t code) {
+    return code >= FirstExceptionStatus && code < FirstNegativeExitCode;
+}
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
@@ -74,6 +81,7 @@ bool IsNoise(std::string_view line) {
         "Error while filtering",
         "Error applying encoder options",  // ": Invalid argument", after the option it refused
         "Error applying decoder options",
+        "Error selecting an encoder",      // after "Unknown encoder 'x'"
         "Error closing file",
         // What encoders print as they close, whatever went wrong before:
         // the x264 statistics and the audio encoders' averages.
@@ -170,7 +178,7 @@ FileVerdict JudgeRun(const FinishedRun& run) {
         verdict.Code = 0;
         return verdict;
     }
-    if (run.ExitCode >= FirstExceptionStatus) {
+    if (IsExceptionStatus(run.ExitCode)) {
         verdict.Kind = FailureKind::Crashed;
         return verdict;
     }
@@ -197,8 +205,11 @@ std::string ReasonText(const FileVerdict& verdict,
     case FailureKind::EncoderSaid:
         return verdict.Cause;
     case FailureKind::StartFailed:
-    case FailureKind::ExitCode:
         return Replace(textFor(verdict.Kind), "%1", std::to_string(verdict.Code));
+    case FailureKind::ExitCode:
+        return Replace(textFor(verdict.Kind), "%1",
+                       verdict.Code >= FirstNegativeExitCode ? std::to_string(static_cast<int32_t>(verdict.Code))
+                                                             : std::to_string(verdict.Code));
     case FailureKind::Crashed: {
         char hex[16];
         std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(verdict.Code));

@@ -35,7 +35,7 @@ std::string EncoderCause(const std::string& output);
 enum class FailureKind {
     Converted,  // not a failure
     OutputIsInput, OutputIsFolder, OverwriteDeclined, OutputInUse, StartFailed,  // the program's own
-    Crashed,      // exit code >= 0xC0000000
+    Crashed,      // exit code 0xC0000000 up to (not with) 0xFFFF0000
     EncoderSaid,  // Cause holds the encoder's own line
     ExitCode,     // non-zero exit, no cause printed
     NoProgress,   // exit 0, no progress line seen, no cause printed

@@ -142,6 +142,11 @@ TEST(ArgumentRewrite, AnEncoderWithoutLibxvidGetsItsOwnMpeg4Encoder) {
     EXPECT_EQ(ModernizeArguments("-r 29.97 -vcodec libxvid -vtag XVID -level 5 ", ".mp4", false),
               "-r 29.97 -vcodec mpeg4 ");
     EXPECT_EQ(ModernizeArguments("-c:v libxvid ", ".mkv", false), "-c:v mpeg4 ");
+    // Its buffer size was written in kilobits.
+    EXPECT_EQ(ModernizeArguments("-vcodec libxvid -maxrate 1500k -bufsize 4096 -mbd 2 ", ".mp4", false),
+              "-vcodec mpeg4 -maxrate 1500k -bufsize 4096k -mbd 2 ");
+    EXPECT_EQ(ModernizeArguments("-vcodec libxvid -bufsize 4M ", ".avi", false), "-vcodec mpeg4 -bufsize 4M ");
+    EXPECT_EQ(ModernizeArguments("-vcodec mpeg4 -bufsize 4096 ", ".avi", false), "-vcodec mpeg4 -bufsize 4096 ");
     // An encoder that has it keeps it; other codecs are never touched.
     EXPECT_EQ(ModernizeArguments("-vcodec libxvid -vtag XVID ", ".avi", true), "-vcodec libxvid -vtag XVID ");
     EXPECT_EQ(ModernizeArguments("-vcodec libx264 -acodec libxvid ", ".avi", false), "-vcodec libx264 -acodec libxvid ");

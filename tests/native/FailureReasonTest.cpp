@@ -95,6 +95,11 @@ TEST(EncoderCauseTest, CleanUpNoticesAfterTheCauseAreNoCause) {
                                    "[aac @ 0x2] Qavg: 652.1\n"
                                    "[mp2 @ 0x3] 12 frames left in the queue on closing\n"),
               "Error writing trailer of out.mp4: No space left on device");
+    EXPECT_EQ(engine::EncoderCause("[vost#0:0 @ 0000000000c9b100] Unknown encoder 'nosuchcodec'\r\n"
+                                   "[vost#0:0 @ 0000000000c9b100] Error selecting an encoder\r\n"
+                                   "Error opening output file out.avi.\r\n"
+                                   "Error opening output files: Encoder not found\r\n"),
+              "Unknown encoder 'nosuchcodec'");
     // Only a count of frames makes the notice.
     EXPECT_EQ(engine::EncoderCause("frames left in the queue on closing\n"), "frames left in the queue on closing");
 }
@@ -213,6 +218,14 @@ TEST(JudgeRunTest, OrderOfReasons) {
     v = engine::JudgeRun(Finished(0xBFFFFFFFu, false, false));
     EXPECT_EQ(v.Kind, FailureKind::ExitCode);
     EXPECT_EQ(v.Code, 0xBFFFFFFFu);
+    // Today's encoder returns its negative error number: -22 is no crash,
+    // and the line it printed is the reason.
+    v = engine::JudgeRun(Finished(0xFFFFFFEAu, false, false, said));
+    EXPECT_EQ(v.Kind, FailureKind::EncoderSaid);
+    v = engine::JudgeRun(Finished(0xFFFFFFEAu, false, false));
+    EXPECT_EQ(v.Kind, FailureKind::ExitCode);
+    v = engine::JudgeRun(Finished(0xFFFEFFFFu, false, false));
+    EXPECT_EQ(v.Kind, FailureKind::Crashed);
 
     v = engine::JudgeRun(Finished(1, false, false, said));
     EXPECT_EQ(v.Kind, FailureKind::EncoderSaid);
@@ -262,7 +275,9 @@ TEST(ReasonTextTest, CodesFilledIn) {
     EXPECT_EQ(reason(FailureKind::Crashed, 0xC0000005u), "the encoder crashed (exception 0xC0000005)");
     EXPECT_EQ(reason(FailureKind::Crashed, 0xC00000FDu), "the encoder crashed (exception 0xC00000FD)");
     EXPECT_EQ(reason(FailureKind::ExitCode, 1), "the encoder stopped with code 1");
-    EXPECT_EQ(reason(FailureKind::ExitCode, 4294967295u), "the encoder stopped with code 4294967295");
+    EXPECT_EQ(reason(FailureKind::ExitCode, 4294967295u), "the encoder stopped with code -1");
+    EXPECT_EQ(reason(FailureKind::ExitCode, 0xFFFFFFEAu), "the encoder stopped with code -22");
+    EXPECT_EQ(reason(FailureKind::ExitCode, 0xBFFFFFFFu), "the encoder stopped with code 3221225471");
     EXPECT_EQ(reason(FailureKind::StartFailed, 2), "the encoder could not be started (code 2)");
     EXPECT_EQ(reason(FailureKind::EncoderSaid, 1, "Unknown encoder 'x'"), "Unknown encoder 'x'");
     EXPECT_EQ(reason(FailureKind::OutputIsInput, 0), "the output is the input file");

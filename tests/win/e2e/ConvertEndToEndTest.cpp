@@ -126,11 +126,10 @@ TEST_F(EndToEnd, ATextFileAndATruncatedClipAreListedWithTheEncodersWords) {
     const std::string clip = rt::ReadFileBytes(input + "sample.avi");
     ASSERT_GT(clip.size(), 4096u);
     wintest::WriteTextFile(input + "cut.avi", clip.substr(0, 4096));
-    // The encoder names the input by its whole path.
     EXPECT_EQ(Convert("WAV - Waveform Audio", "\"notes.avi\" \"cut.avi\" \"sample.avi\""),
               (std::vector<std::string>{"notes.avi, cut.avi, file conversion failed.\r\n\r\n"
-                                        "notes.avi: " + input + "notes.avi: Invalid data found when processing input\r\n"
-                                        "cut.avi: " + input + "cut.avi: Invalid data found when processing input"}));
+                                        "notes.avi: Error opening input: Invalid data found when processing input\r\n"
+                                        "cut.avi: Error opening input: Invalid data found when processing input"}));
     EXPECT_TRUE(rt::FileExists(output + "sample.wav"));
     EXPECT_FALSE(rt::FileExists(output + "notes.wav"));
     EXPECT_FALSE(rt::FileExists(output + "cut.wav"));

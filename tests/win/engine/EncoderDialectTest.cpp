@@ -27,7 +27,7 @@ constexpr char kVersionScript[] = "MFVC_TESTENCODER_VERSION_SCRIPT";
 std::string Banner(int libavcodecMajor) {
     const std::string v = std::to_string(libavcodecMajor);
     return "ffmpeg version 4.1 Copyright (c) 2000-2018 the FFmpeg developers\\r\\n"
-           "configuration: --enable-gpl --enable-libx264\\r\\n"
+           "configuration: --enable-gpl --enable-libx264 --enable-libxvid\\r\\n"
            "libavutil      56. 22.100 / 56. 22.100\\r\\n"
            "libavcodec     " + v + ". 35.100 / " + v + ". 35.100\\r\\n";
 }
