@@ -84,7 +84,12 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM /*param*/, LPARAM data) {
             y = (GetSystemMetrics(SM_CYSCREEN) - r.bottom) / 2;
         }
         SetWindowPos(wnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, data);
+        // The browser walks its tree to the folder comparing each level's
+        // identity, times included. A folder read for the first time since
+        // it changed gets a new access time while the tree fills, and the
+        // walk then misses it once; the second walk finds it.
+        for (int tries = 0; tries < 3; ++tries)
+            if (SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, data)) break;
     }
     return 0;
 }

@@ -121,10 +121,14 @@ DialogWatcher::DialogWatcher(Answer answer) : state_(new State) {
         while (!s->stop) {
             HWND dialog = FindProcessWindow("#32770", "");
             if (dialog && !s->handled.count(dialog) && IsWindowEnabled(dialog)) {
-                // Let it finish opening. Waiting on two answered WM_NULLs
-                // instead let the folder browser's preselection fail now and
-                // then in a fresh prefix, so the pause stays.
-                Sleep(150);
+                // The dialog has finished opening once its thread has
+                // answered two sent messages in turn: the first is answered
+                // when its modal loop first looks at the queue, the second
+                // only after what that look found has been handled.
+                for (int i = 0; i < 2; ++i) {
+                    DWORD_PTR answer = 0;
+                    SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
+                }
                 const std::string text = DialogText(dialog);
                 const int command = s->answer(dialog, text);
                 {

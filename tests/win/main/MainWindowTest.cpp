@@ -244,6 +244,18 @@ TEST_F(MainWindow, TheFolderBrowserIsCentredAndPreselectedOnlyWithAnInitialFolde
         return IDOK;
     };
     {
+        // The folder above it was last read before it changed: the browser
+        // reads it while its tree fills, which gives it a new access time
+        // after the initial folder's path was first looked up.
+        HANDLE parent = CreateFileA(wintest::TestProgramFolder().c_str(), FILE_WRITE_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(parent, INVALID_HANDLE_VALUE);
+        const SYSTEMTIME longAgo{2020, 1, 3, 1, 12, 0, 0, 0};
+        FILETIME accessed{};
+        SystemTimeToFileTime(&longAgo, &accessed);
+        EXPECT_TRUE(SetFileTime(parent, nullptr, &accessed, nullptr));
+        CloseHandle(parent);
         f.eOutputFolder->SetText(folder);
         wintest::DialogWatcher watcher(answer);
         f.bBrowserClick(nullptr);
