@@ -32,7 +32,7 @@ rt::Font MakeFont(int height, unsigned style, rt::TColor color) {
 // The look both menus of the window share: the DeepBlue values, stored
 // after the style so that they win.
 void ApplyMenuLook(TsuiPopupMenu* m) {
-    m->SetUIStyle(TsuiUIStyle::DeepBlue);
+    m->SetUIStyle(skin::TsuiUIStyle::DeepBlue);
     m->MenuItemHeight = 21;
     m->SeparatorHeight = 5;
     m->BarWidth = 26;
@@ -139,7 +139,7 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     lOutputFolder = rt::MakeControl<rt::Label>(this, Panel1, {0, 3}, "Output Folder:");
 
     eOutputFolder = rt::MakeControl<TsuiEdit>(this, Panel1, {0, 22, 300, 20}, "");
-    eOutputFolder->SetUIStyle(TsuiUIStyle::WinXP);
+    eOutputFolder->SetUIStyle(skin::TsuiUIStyle::WinXP);
     eOutputFolder->SetBorderColor(kEditBorderColor);
     eOutputFolder->SetTabOrder(0);
 
@@ -149,7 +149,7 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     bBrowser->OnClick = [this](rt::Component* s) { bBrowserClick(s); };
 
     cbSameInput = rt::MakeControl<TsuiCheckBox>(this, Panel1, {0, 46, 122, 19}, "");
-    cbSameInput->SetUIStyle(TsuiUIStyle::WinXP);
+    cbSameInput->SetUIStyle(skin::TsuiUIStyle::WinXP);
     cbSameInput->SetCaption("Same as the input file");
     cbSameInput->SetAutoSize(true);
     cbSameInput->SetTabOrder(1);
@@ -201,7 +201,7 @@ TfrmMain::TfrmMain(rt::Component* owner) : rt::Form(owner) {
     fpType->OnClick = [this](rt::Component* s) { fpTypeClick(s); };
 
     suiArrowButton3 = rt::MakeControl<TsuiArrowButton>(this, this, {375, 127, 21, 21}, "");
-    suiArrowButton3->SetUIStyle(TsuiUIStyle::Protein);
+    suiArrowButton3->SetUIStyle(skin::TsuiUIStyle::Protein);
     suiArrowButton3->SetArrow(skin::TsuiArrowButtonType::suiDown);
     suiArrowButton3->SetTabOrder(2);
     suiArrowButton3->OnClick = [this](rt::Component* s) { fpTypeClick(s); };

@@ -14,7 +14,7 @@ TfrmUseFFmpeg::TfrmUseFFmpeg(rt::Component* owner, const std::string& messageTit
     GroupBox1 = rt::MakeControl<rt::GroupBox>(this, this, {8, 8, 351, 81}, "Select FFmpeg path");
 
     Edit1 = rt::MakeControl<TsuiEdit>(this, GroupBox1, {8, 33, 300, 20}, "");
-    Edit1->SetUIStyle(TsuiUIStyle::WinXP);
+    Edit1->SetUIStyle(skin::TsuiUIStyle::WinXP);
     Edit1->SetBorderColor(0x686868);
     Edit1->SetTabOrder(0);
 

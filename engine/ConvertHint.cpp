@@ -43,7 +43,7 @@ TfrmConvert::TfrmConvert(rt::Component* owner, const std::vector<std::string>& f
     suiProgressBar2 = new TsuiProgressBar(this);
     suiProgressBar2->SetParent(GroupBox2);
     suiProgressBar2->SetBounds(12, 42, 212, 18);
-    suiProgressBar2->SetUIStyle(TsuiUIStyle::WinXP);
+    suiProgressBar2->SetUIStyle(skin::TsuiUIStyle::WinXP);
     suiProgressBar2->SetMin(0);
     suiProgressBar2->SetMax(100);
     suiProgressBar2->SetPosition(50);
@@ -61,7 +61,7 @@ TfrmConvert::TfrmConvert(rt::Component* owner, const std::vector<std::string>& f
     bStop = new TsuiButton(this);
     bStop->SetParent(this);
     bStop->SetBounds(257, 104, 80, 27);
-    bStop->SetUIStyle(TsuiUIStyle::WinXP);
+    bStop->SetUIStyle(skin::TsuiUIStyle::WinXP);
     bStop->SetCaption("Stop");
     bStop->OnClick = [this](rt::Component* s) { bStopClick(s); };
 

@@ -54,7 +54,7 @@ void TsuiCustomButton::CreateParams(rt::CreateParamsA& params) {
 
 void TsuiCustomButton::AfterCreateHandle() { activeDefault_ = default_; }
 
-void TsuiCustomButton::SetUIStyle(TsuiUIStyle style) {
+void TsuiCustomButton::SetUIStyle(skin::TsuiUIStyle style) {
     uiStyle_ = style;
     StyleChanged();
     Invalidate();
@@ -358,8 +358,8 @@ void TsuiButton::DrawCaption(rt::Canvas& canvas, const std::string& caption) {
 }
 
 bool TsuiButton::FocusShownBold() const {
-    const TsuiUIStyle style = ResolvedStyle();
-    return style == TsuiUIStyle::MacOS || style == TsuiUIStyle::BlueGlass;
+    const skin::TsuiUIStyle style = ResolvedStyle();
+    return style == skin::TsuiUIStyle::MacOS || style == skin::TsuiUIStyle::BlueGlass;
 }
 
 void TsuiButton::DrawFocus(rt::Canvas& canvas) {
@@ -367,7 +367,7 @@ void TsuiButton::DrawFocus(rt::Canvas& canvas) {
 }
 
 void UsePlainButtonLook(TsuiButton& button) {
-    button.SetUIStyle(TsuiUIStyle::WinXP);
+    button.SetUIStyle(skin::TsuiUIStyle::WinXP);
     rt::Font f = button.GetFont();
     f.Height = -11;
     f.Color = rt::clBlack;

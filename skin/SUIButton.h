@@ -20,8 +20,8 @@ public:
     ~TsuiCustomButton() override;
     const char* ClassName() const override { return "TsuiCustomButton"; }
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style);
+    skin::TsuiUIStyle UIStyle() const { return uiStyle_; }
+    void SetUIStyle(skin::TsuiUIStyle style);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
     bool Transparent() const { return transparent_; }
@@ -77,7 +77,7 @@ protected:
     virtual void DrawFocus(rt::Canvas& canvas);
 
     // The look the style stands for.
-    TsuiUIStyle ResolvedStyle() const { return skin::BuiltInStyle(uiStyle_); }
+    skin::TsuiUIStyle ResolvedStyle() const { return skin::BuiltInStyle(uiStyle_); }
     // Face masking: magenta in the face's corners shows the background.
     bool MaskFace() const { return maskFace_; }
     // True in the looks that mark focus with a bold caption instead of a
@@ -94,7 +94,7 @@ private:
     void StopRepeatTimer();
     void LoadFace(rt::Bitmap& face) const;
 
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    skin::TsuiUIStyle uiStyle_ = skin::TsuiUIStyle::DeepBlue;
     bool autoSize_ = false;
     bool transparent_ = false;
     bool maskFace_ = false;

@@ -20,7 +20,7 @@ void TsuiCheckBox::AfterCreateHandle() {
     ApplyAutoSize();
 }
 
-void TsuiCheckBox::SetUIStyle(TsuiUIStyle style) {
+void TsuiCheckBox::SetUIStyle(skin::TsuiUIStyle style) {
     uiStyle_ = style;
     ApplyAutoSize();
     Invalidate();

@@ -11,8 +11,8 @@ public:
     explicit TsuiCheckBox(rt::Component* owner);
     const char* ClassName() const override { return "TsuiCheckBox"; }
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style);
+    skin::TsuiUIStyle UIStyle() const { return uiStyle_; }
+    void SetUIStyle(skin::TsuiUIStyle style);
     // OnClick fires on every change of Checked, by the user or by code,
     // except while the form is loading.
     bool Checked() const { return checked_; }
@@ -60,7 +60,7 @@ private:
     void LoadGlyph(rt::Bitmap& glyph) const;
     void ApplyAutoSize();
 
-    TsuiUIStyle uiStyle_;
+    skin::TsuiUIStyle uiStyle_;
     bool checked_ = false;
     bool autoSize_ = true;
     bool transparent_ = false;

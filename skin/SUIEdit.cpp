@@ -18,7 +18,7 @@ void TsuiEdit::ApplyStyle() {
     RedrawFrame();
 }
 
-void TsuiEdit::SetUIStyle(TsuiUIStyle style) {
+void TsuiEdit::SetUIStyle(skin::TsuiUIStyle style) {
     uiStyle_ = style;
     ApplyStyle();
 }

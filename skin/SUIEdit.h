@@ -11,8 +11,8 @@ public:
     const char* ClassName() const override { return "TsuiEdit"; }
 
     // Setting a style also sets BorderColor, overwriting one set before.
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style);
+    skin::TsuiUIStyle UIStyle() const { return uiStyle_; }
+    void SetUIStyle(skin::TsuiUIStyle style);
     rt::TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(rt::TColor c);
 
@@ -26,7 +26,7 @@ private:
     void RedrawFrame();
     void DrawBorder();
 
-    TsuiUIStyle uiStyle_;
+    skin::TsuiUIStyle uiStyle_;
     rt::TColor borderColor_ = rt::clBlack;
     rt::GdiObject<HBRUSH> brush_;  // the text area's background, in Color()
     COLORREF brushColor_ = 0;

@@ -98,7 +98,7 @@ rt::Font ItemFont(const TsuiPopupMenu& menu, bool bold) {
 }  // namespace
 
 TsuiMenuHeight& TsuiMenuHeight::operator=(int value) {
-    if (menu_.UIStyle() != TsuiUIStyle::MacOS) value_ = value;
+    if (menu_.UIStyle() != skin::TsuiUIStyle::MacOS) value_ = value;
     return *this;
 }
 
@@ -106,7 +106,7 @@ TsuiPopupMenu::TsuiPopupMenu(rt::Component* owner) : rt::PopupMenu(owner), uiSty
     ApplyStyle();
 }
 
-void TsuiPopupMenu::SetUIStyle(TsuiUIStyle style) {
+void TsuiPopupMenu::SetUIStyle(skin::TsuiUIStyle style) {
     uiStyle_ = style;
     ApplyStyle();
 }
@@ -145,7 +145,7 @@ void TsuiPopupMenu::Notification(rt::Component* component, rt::Operation op) {
         if (auto* item = dynamic_cast<rt::MenuItem*>(component)) Hook(item);
     } else if (component == fileTheme_) {
         fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
+        SetUIStyle(skin::TsuiUIStyle::DeepBlue);
     }
 }
 
@@ -200,7 +200,7 @@ void TsuiPopupMenu::DrawFlatFrame(HDC itemDC) const {
 }
 
 void TsuiPopupMenu::DrawItem(rt::MenuItem* item, rt::Canvas& canvas, const RECT& rect, bool selected) {
-    const bool macOS = skin::ResolvedBuiltInStyle(fileTheme_, uiStyle_) == TsuiUIStyle::MacOS;
+    const bool macOS = skin::ResolvedBuiltInStyle(fileTheme_, uiStyle_) == skin::TsuiUIStyle::MacOS;
     const bool mirrored = MirrorsLayout();
     const std::string shortcut = item->ShortCut ? rt::ShortCutToText(item->ShortCut) : std::string();
     const int shortcutWidth = shortcut.empty() ? 0 : canvas.TextWidth(shortcut);

@@ -32,8 +32,8 @@ public:
 
     // Setting a style writes that style's item heights, bar and colours,
     // overwriting whatever was set before.
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style);
+    skin::TsuiUIStyle UIStyle() const { return uiStyle_; }
+    void SetUIStyle(skin::TsuiUIStyle style);
     TsuiFileTheme* FileTheme() const { return fileTheme_; }
     void SetFileTheme(TsuiFileTheme* theme);
     // Every item is drawn by the menu; writes are ignored.
@@ -76,6 +76,6 @@ private:
     void PaintBarAndBackground(rt::Canvas& canvas, const RECT& bar, const RECT& background);
     void DrawFlatFrame(HDC itemDC) const;
 
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    skin::TsuiUIStyle uiStyle_ = skin::TsuiUIStyle::DeepBlue;
     TsuiFileTheme* fileTheme_ = nullptr;
 };

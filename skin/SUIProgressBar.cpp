@@ -21,7 +21,7 @@ TsuiProgressBar::TsuiProgressBar(rt::Component* owner) : rt::CustomControl(owner
 }
 
 void TsuiProgressBar::ApplyStyle() {
-    const TsuiUIStyle style = skin::BuiltInStyle(uiStyle_);
+    const skin::TsuiUIStyle style = skin::BuiltInStyle(uiStyle_);
     rt::Bitmap fill;
     skin::LoadStyleBitmap(style, skin::entry::ProgressBar, &fill);
     picture_.Assign(fill);
@@ -30,7 +30,7 @@ void TsuiProgressBar::ApplyStyle() {
     Invalidate();
 }
 
-void TsuiProgressBar::SetUIStyle(TsuiUIStyle style) {
+void TsuiProgressBar::SetUIStyle(skin::TsuiUIStyle style) {
     uiStyle_ = style;
     ApplyStyle();
 }

@@ -13,8 +13,8 @@ public:
 
     // Setting a style (or the orientation) loads the style's fill picture,
     // background and border colours.
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style);
+    skin::TsuiUIStyle UIStyle() const { return uiStyle_; }
+    void SetUIStyle(skin::TsuiUIStyle style);
     TsuiProgressBarOrientation Orientation() const { return orientation_; }
     // A vertical bar shows no caption.
     void SetOrientation(TsuiProgressBarOrientation o);
@@ -52,7 +52,7 @@ private:
     void ApplyStyle();
     void UpdateCaption();
 
-    TsuiUIStyle uiStyle_;
+    skin::TsuiUIStyle uiStyle_;
     TsuiProgressBarOrientation orientation_ = suiHorizontal;
     int min_ = 0;
     int max_ = 100;

@@ -5,8 +5,6 @@
 #include "runtime/StdControls.h"
 #include "skin/ThemeTable.h"
 
-using skin::TsuiUIStyle;
-
 // A theme read from an external file. The program never loads one, so it
 // is never ready and FromThemeFile draws like DeepBlue.
 class TsuiFileTheme : public rt::Component {

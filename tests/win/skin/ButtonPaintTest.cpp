@@ -148,7 +148,7 @@ TEST_F(ButtonLook, BlankCaptionDrawsNothing) {
         auto* b = new CountingButton(form_.get());
         b->SetParent(form_.get());
         b->SetBounds(10, top, 80, 27);
-        b->SetUIStyle(TsuiUIStyle::WinXP);
+        b->SetUIStyle(skin::TsuiUIStyle::WinXP);
         b->SetTabStop(false);
         b->SetCaption(caption);
         return b;
@@ -172,7 +172,7 @@ TEST_F(ButtonLook, BlankCaptionDrawsNothing) {
 // turns bold (MacOS, BlueGlass).
 TEST_F(ButtonLook, FocusIsARectangleOrABoldCaptionByStyle) {
     int top = 5;
-    for (const TsuiUIStyle style : {TsuiUIStyle::WinXP, TsuiUIStyle::MacOS, TsuiUIStyle::BlueGlass}) {
+    for (const skin::TsuiUIStyle style : {skin::TsuiUIStyle::WinXP, skin::TsuiUIStyle::MacOS, skin::TsuiUIStyle::BlueGlass}) {
         TsuiButton* b = AddButton(10, top, 80, 27, "Bold", style);
         top += 30;
         rt::Bitmap unfocused, focused;
@@ -189,7 +189,7 @@ TEST_F(ButtonLook, FocusIsARectangleOrABoldCaptionByStyle) {
                 const bool outline = ((x == 2 || x == 77) && y >= 2 && y <= 24) || ((y == 2 || y == 24) && x >= 2 && x <= 77);
                 (outline ? onOutline : elsewhere)++;
             }
-        if (style == TsuiUIStyle::WinXP) {
+        if (style == skin::TsuiUIStyle::WinXP) {
             EXPECT_GT(onOutline, 60);
             EXPECT_EQ(elsewhere, 0);
         } else {
@@ -208,7 +208,7 @@ TEST_F(ButtonLook, ArrowTriangleIsCentredOnTheProteinFace) {
         b->SetParent(form_.get());
         b->SetBounds(left, 10, 21, 21);
         left += 30;
-        b->SetUIStyle(TsuiUIStyle::Protein);
+        b->SetUIStyle(skin::TsuiUIStyle::Protein);
         b->SetArrow(arrow);
         rt::Bitmap shown;
         Render(*b, shown);
@@ -290,22 +290,22 @@ TEST_F(ButtonLook, GlyphSitsByLayoutMovesWhenPressedAndPicksItsDisabledImage) {
 
 TEST_F(ButtonLook, StyleSetsTransparencyAndFontAutoSizeTakesOneFace) {
     TsuiButton fresh(nullptr);
-    EXPECT_EQ(fresh.UIStyle(), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(fresh.UIStyle(), skin::TsuiUIStyle::DeepBlue);
     EXPECT_EQ(fresh.Width(), 80);
     EXPECT_EQ(fresh.Height(), 27);
     EXPECT_TRUE(fresh.TabStop());
     EXPECT_FALSE(fresh.Transparent());
 
-    TsuiButton* b = AddButton(10, 10, 80, 27, "x", TsuiUIStyle::MacOS);
+    TsuiButton* b = AddButton(10, 10, 80, 27, "x", skin::TsuiUIStyle::MacOS);
     EXPECT_TRUE(b->Transparent());
     EXPECT_EQ(b->GetFont().Color, rt::clBlack);
     b->SetTransparent(false);  // stored after the style, it wins
     EXPECT_FALSE(b->Transparent());
-    b->SetUIStyle(TsuiUIStyle::WinXP);
+    b->SetUIStyle(skin::TsuiUIStyle::WinXP);
     b->SetAutoSize(true);
     EXPECT_EQ(b->Width(), 18);
     EXPECT_EQ(b->Height(), 21);
-    b->SetUIStyle(TsuiUIStyle::BlueGlass);
+    b->SetUIStyle(skin::TsuiUIStyle::BlueGlass);
     b->SetAutoSize(true);
     EXPECT_EQ(b->Width(), 77);
     EXPECT_EQ(b->Height(), 27);

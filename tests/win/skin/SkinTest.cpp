@@ -20,7 +20,7 @@ void FormTest::TearDown() {
 }
 
 TsuiButton* FormTest::AddButton(int left, int top, int width, int height, const std::string& caption,
-                                TsuiUIStyle style) {
+                                skin::TsuiUIStyle style) {
     auto* b = new TsuiButton(form_.get());
     b->SetParent(form_.get());
     b->SetBounds(left, top, width, height);

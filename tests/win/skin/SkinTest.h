@@ -17,7 +17,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
     TsuiButton* AddButton(int left, int top, int width, int height, const std::string& caption,
-                          TsuiUIStyle style = TsuiUIStyle::WinXP);
+                          skin::TsuiUIStyle style = skin::TsuiUIStyle::WinXP);
     std::unique_ptr<rt::Form> form_;
 };
 

@@ -86,9 +86,9 @@ TEST(StyleBitmaps, EveryNamedResourceHasItsSize) {
 
 TEST(StyleBitmaps, LoadStyleBitmapWholeOrOnePieceAndNothingForOtherEntries) {
     rt::Bitmap whole, second;
-    ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &whole));
+    ASSERT_TRUE(skin::LoadStyleBitmap(skin::TsuiUIStyle::WinXP, skin::entry::Button, &whole));
     EXPECT_EQ(whole.Width(), 54);
-    ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &second, 3, 2));
+    ASSERT_TRUE(skin::LoadStyleBitmap(skin::TsuiUIStyle::WinXP, skin::entry::Button, &second, 3, 2));
     ASSERT_EQ(second.Width(), 18);
     ASSERT_EQ(second.Height(), 21);
     for (int y = 0; y < 21; ++y)
@@ -97,10 +97,10 @@ TEST(StyleBitmaps, LoadStyleBitmapWholeOrOnePieceAndNothingForOtherEntries) {
     // A flag entry, an entry with an empty name and the unresolved
     // FromThemeFile load nothing and leave the target as it was.
     rt::Bitmap kept(3, 2);
-    EXPECT_FALSE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::ButtonTransparent, &kept));
-    EXPECT_FALSE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, 43, &kept));
-    EXPECT_FALSE(skin::LoadStyleBitmap(TsuiUIStyle::FromThemeFile, skin::entry::Button, &kept));
-    EXPECT_FALSE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, nullptr));
+    EXPECT_FALSE(skin::LoadStyleBitmap(skin::TsuiUIStyle::WinXP, skin::entry::ButtonTransparent, &kept));
+    EXPECT_FALSE(skin::LoadStyleBitmap(skin::TsuiUIStyle::WinXP, 43, &kept));
+    EXPECT_FALSE(skin::LoadStyleBitmap(skin::TsuiUIStyle::FromThemeFile, skin::entry::Button, &kept));
+    EXPECT_FALSE(skin::LoadStyleBitmap(skin::TsuiUIStyle::WinXP, skin::entry::Button, nullptr));
     EXPECT_EQ(kept.Width(), 3);
     EXPECT_EQ(kept.Height(), 2);
 }
@@ -127,7 +127,7 @@ TEST(StyleBitmaps, CutStripPieceSkipsTheRemainderLeftOfTheLastPiece) {
 
 TEST(DrawSkinImage, WinXpFaceOnAnEightyByTwentyThreeButton) {
     rt::Bitmap face, drawn;
-    ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, skin::entry::Button, &face, 3, 1));
+    ASSERT_TRUE(skin::LoadStyleBitmap(skin::TsuiUIStyle::WinXP, skin::entry::Button, &face, 3, 1));
     DrawOnBackground(face, 80, 23, false, drawn);
     EXPECT_EQ(WrongNinePiecePixels(face, drawn, false, FaceOn80x23), 0);
     // Corners 9 pixels wide from the image's corners, the bottom ones from
@@ -143,7 +143,7 @@ TEST(DrawSkinImage, WinXpFaceOnAnEightyByTwentyThreeButton) {
 
 TEST(DrawSkinImage, ProteinFaceOnTheSmallArrowButtonIsNotScaledDown) {
     rt::Bitmap face, drawn;
-    ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::Protein, skin::entry::Button, &face, 3, 1));
+    ASSERT_TRUE(skin::LoadStyleBitmap(skin::TsuiUIStyle::Protein, skin::entry::Button, &face, 3, 1));
     ASSERT_EQ(face.Width(), 74);
     DrawOnBackground(face, 21, 21, false, drawn);
     EXPECT_EQ(WrongNinePiecePixels(face, drawn, false, FaceOn21x21), 0);
@@ -198,13 +198,13 @@ TEST_F(ParentBackground, CopiesWhatTheParentPaintsUnderTheControl) {
 }
 
 TEST(Styles, StartInDeepBlueAndFromThemeFileResolvesToIt) {
-    EXPECT_EQ(skin::DefaultStyleFor(nullptr), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(skin::DefaultStyleFor(nullptr), skin::TsuiUIStyle::DeepBlue);
     rt::Form form(nullptr);
-    EXPECT_EQ(skin::DefaultStyleFor(&form), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(skin::DefaultStyleFor(&form), skin::TsuiUIStyle::DeepBlue);
     TsuiFileTheme theme(nullptr);
-    EXPECT_EQ(skin::ResolvedBuiltInStyle(nullptr, TsuiUIStyle::FromThemeFile), TsuiUIStyle::DeepBlue);
-    EXPECT_EQ(skin::ResolvedBuiltInStyle(&theme, TsuiUIStyle::FromThemeFile), TsuiUIStyle::DeepBlue);
-    EXPECT_EQ(skin::ResolvedBuiltInStyle(&theme, TsuiUIStyle::MacOS), TsuiUIStyle::MacOS);
+    EXPECT_EQ(skin::ResolvedBuiltInStyle(nullptr, skin::TsuiUIStyle::FromThemeFile), skin::TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(skin::ResolvedBuiltInStyle(&theme, skin::TsuiUIStyle::FromThemeFile), skin::TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(skin::ResolvedBuiltInStyle(&theme, skin::TsuiUIStyle::MacOS), skin::TsuiUIStyle::MacOS);
 }
 
 }  // namespace

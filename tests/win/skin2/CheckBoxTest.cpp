@@ -19,7 +19,7 @@ protected:
         box = new TsuiCheckBox(&form);
         box->SetParent(&form);
         box->SetBounds(10, 10, 122, 19);
-        box->SetUIStyle(TsuiUIStyle::WinXP);
+        box->SetUIStyle(skin::TsuiUIStyle::WinXP);
         box->SetCaption("Same as the input file");
         box->SetAutoSize(true);
         box->OnClick = [this](rt::Component* sender) {
@@ -47,7 +47,7 @@ protected:
 
 TEST(SkinnedCheckBox, OnClickFiresOnlyOnARealChangeAndGrayedUnchecks) {
     TsuiCheckBox box(nullptr);
-    EXPECT_EQ(box.UIStyle(), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(box.UIStyle(), skin::TsuiUIStyle::DeepBlue);
     EXPECT_EQ(box.Width(), 93);
     EXPECT_EQ(box.Height(), 17);
     EXPECT_TRUE(box.AutoSize());
@@ -150,7 +150,7 @@ TEST_F(CheckBoxOnAForm, DrawsTheGlyphPieceOfItsState) {
         box->SetChecked(c.checked);
         box->SetEnabled(c.enabled);
         rt::Bitmap glyph;
-        ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, 3, &glyph, 4, c.piece));
+        ASSERT_TRUE(skin::LoadStyleBitmap(skin::TsuiUIStyle::WinXP, 3, &glyph, 4, c.piece));
         ASSERT_EQ(glyph.Width(), 13);
         auto b = Picture();
         const int g = (box->Height() - 13) / 2;

@@ -49,7 +49,7 @@ protected:
         edit = new TsuiEdit(&form);
         edit->SetParent(&form);
         edit->SetBounds(10, 10, 300, 20);
-        edit->SetUIStyle(TsuiUIStyle::WinXP);
+        edit->SetUIStyle(skin::TsuiUIStyle::WinXP);
         edit->SetBorderColor(0x0000FF);
         form.EndLoading();
         form.Show();
@@ -64,16 +64,16 @@ protected:
 
 TEST(SkinnedEdit, ALaterStyleOverwritesTheBorderColour) {
     TsuiEdit e(nullptr);
-    EXPECT_EQ(e.UIStyle(), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(e.UIStyle(), skin::TsuiUIStyle::DeepBlue);
     EXPECT_EQ(e.BorderColor(), 0x000000u);
     e.SetBorderColor(0x123456);
     EXPECT_EQ(e.BorderColor(), 0x123456u);
-    e.SetUIStyle(TsuiUIStyle::WinXP);
+    e.SetUIStyle(skin::TsuiUIStyle::WinXP);
     EXPECT_EQ(e.BorderColor(), 0x686868u);
     e.SetBorderColor(0x0000FF);
-    e.SetUIStyle(TsuiUIStyle::MacOS);
+    e.SetUIStyle(skin::TsuiUIStyle::MacOS);
     EXPECT_EQ(e.BorderColor(), 0x7F7F7Fu);
-    e.SetUIStyle(TsuiUIStyle::FromThemeFile);
+    e.SetUIStyle(skin::TsuiUIStyle::FromThemeFile);
     EXPECT_EQ(e.BorderColor(), 0x000000u) << "no theme file: DeepBlue";
 }
 
@@ -108,7 +108,7 @@ TEST_F(EditOnAForm, TheFrameIsRedrawnAfterPaintingAndErasing) {
     edit->SetBorderColor(0x00FF00);
     wintest::PumpFor(100);
     EXPECT_EQ(RingMismatches(h, 0, 0x00FF00), 0);
-    edit->SetUIStyle(TsuiUIStyle::WinXP);
+    edit->SetUIStyle(skin::TsuiUIStyle::WinXP);
     wintest::PumpFor(100);
     EXPECT_EQ(RingMismatches(h, 0, 0x686868), 0);
 }

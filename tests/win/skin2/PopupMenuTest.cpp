@@ -25,7 +25,7 @@ constexpr rt::TColor kUntouched = 0x00FF00;  // what the handlers must paint ove
 
 // The values the main window stores for both its menus.
 void ApplyProgramLook(TsuiPopupMenu& m) {
-    m.SetUIStyle(TsuiUIStyle::DeepBlue);
+    m.SetUIStyle(skin::TsuiUIStyle::DeepBlue);
     m.MenuItemHeight = 21;
     m.SeparatorHeight = 5;
     m.BarWidth = 26;
@@ -96,7 +96,7 @@ protected:
 
 TEST(SkinnedMenuStyle, ANewMenuAlreadyCarriesItsStyleValues) {
     TsuiPopupMenu m(nullptr);
-    EXPECT_EQ(m.UIStyle(), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(m.UIStyle(), skin::TsuiUIStyle::DeepBlue);
     EXPECT_EQ(m.MenuItemHeight, 21);
     EXPECT_EQ(m.SeparatorHeight, 5);
     EXPECT_EQ(m.BarWidth, 26);
@@ -122,13 +122,13 @@ TEST(SkinnedMenuStyle, SettingAStyleOverwritesAndMacOSKeepsItsHeights) {
     TsuiPopupMenu m(nullptr);
     m.SelectedColor = 0x123456;
     m.BarWidth = 3;
-    m.SetUIStyle(TsuiUIStyle::WinXP);
+    m.SetUIStyle(skin::TsuiUIStyle::WinXP);
     EXPECT_EQ(m.SelectedColor, 0xEFD3C6u);
     EXPECT_EQ(m.SelectedBorderColor, 0xC66931u);
     EXPECT_EQ(m.SelectedFontColor, 0x000000u);
     EXPECT_EQ(m.BarWidth, 26);
 
-    m.SetUIStyle(TsuiUIStyle::MacOS);
+    m.SetUIStyle(skin::TsuiUIStyle::MacOS);
     EXPECT_EQ(m.MenuItemHeight, 20);
     EXPECT_EQ(m.SeparatorHeight, 12);
     EXPECT_EQ(m.SeparatorColor, 0x000000u);
@@ -137,7 +137,7 @@ TEST(SkinnedMenuStyle, SettingAStyleOverwritesAndMacOSKeepsItsHeights) {
     EXPECT_EQ(m.MenuItemHeight, 20) << "MacOS ignores item height writes";
     EXPECT_EQ(m.SeparatorHeight, 12);
 
-    m.SetUIStyle(TsuiUIStyle::FromThemeFile);  // no theme file: DeepBlue's values
+    m.SetUIStyle(skin::TsuiUIStyle::FromThemeFile);  // no theme file: DeepBlue's values
     EXPECT_EQ(m.MenuItemHeight, 21);
     EXPECT_EQ(m.SeparatorHeight, 5);
     EXPECT_EQ(m.SelectedColor, kSelected);

@@ -25,10 +25,10 @@ protected:
         bar = new TsuiProgressBar(&form);
         bar->SetParent(&form);
         bar->SetBounds(10, 10, 212, 12);
-        bar->SetUIStyle(TsuiUIStyle::WinXP);
+        bar->SetUIStyle(skin::TsuiUIStyle::WinXP);
         form.EndLoading();
         form.Show();
-        ASSERT_TRUE(skin::LoadStyleBitmap(TsuiUIStyle::WinXP, 24, &fill));
+        ASSERT_TRUE(skin::LoadStyleBitmap(skin::TsuiUIStyle::WinXP, 24, &fill));
     }
 
     std::unique_ptr<rt::Bitmap> Picture() {
@@ -74,7 +74,7 @@ TEST(SkinnedProgressBar, ConstructionDefaultsAndTheWinXPStyle) {
     EXPECT_FALSE(bar.SmartShowCaption());
     EXPECT_EQ(bar.CaptionColor(), rt::clBlack);
     EXPECT_EQ(bar.Orientation(), suiHorizontal);
-    EXPECT_EQ(bar.UIStyle(), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(bar.UIStyle(), skin::TsuiUIStyle::DeepBlue);
     EXPECT_EQ(bar.Color(), 0xE8E8E8u);
     EXPECT_EQ(bar.BorderColor(), 0x000000u);
     EXPECT_EQ(bar.Picture().Width(), 1);
@@ -82,7 +82,7 @@ TEST(SkinnedProgressBar, ConstructionDefaultsAndTheWinXPStyle) {
 
     bar.SetBorderColor(0x123456);
     bar.SetColor(0x123456);
-    bar.SetUIStyle(TsuiUIStyle::WinXP);
+    bar.SetUIStyle(skin::TsuiUIStyle::WinXP);
     EXPECT_EQ(bar.Color(), kBackground);
     EXPECT_EQ(bar.BorderColor(), kBorder);
     EXPECT_EQ(bar.Picture().Width(), 6);
