@@ -286,46 +286,6 @@ void UninstallFrom(const std::string& dir) {
         << "the uninstaller did not finish in " << dir;
 }
 
-// The installed program, started and shown, for a setup or an uninstaller
-// to close.
-class RunningProgram {
-public:
-    explicit RunningProgram(const std::string& exe) {
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        std::string line = "\"" + exe + "\"";
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            text::ExtractFilePath(exe).c_str(), &si, &pi_))
-            return;
-        shown_ = wintest::PumpUntil(
-            [&] {
-                HWND h = FindWindowA(kMainClass, nullptr);
-                DWORD pid = 0;
-                if (h) GetWindowThreadProcessId(h, &pid);
-                return h && pid == pi_.dwProcessId && IsWindowVisible(h);
-            },
-            60000);
-    }
-    ~RunningProgram() {
-        if (!pi_.hProcess) return;
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
-        CloseHandle(pi_.hProcess);
-        CloseHandle(pi_.hThread);
-    }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-    bool Shown() const { return shown_; }
-    bool Ended() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }
-    DWORD ExitCode() const {
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(pi_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION pi_{};
-    bool shown_ = false;
-};
 
 // A window of the program's main-window class that ignores being asked to
 // close, like a copy that hangs. Its class belongs to another module of
@@ -705,8 +665,8 @@ TEST_F(Package, AnUpgradeClosesTheRunningProgramAndReplacesItInItsFolder) {
     wintest::WriteTextFile(dir + "my video.mpg", video);
     ASSERT_TRUE(DeleteFileA((dir + "settings.ini").c_str()));
     MarkStale(exe);  // (the case before may have left it so already)
-    RunningProgram program(exe);
-    ASSERT_TRUE(program.Shown());
+    wintest::ProgramRun program(exe);
+    ASSERT_TRUE(program.WindowOfClass(kMainClass, 60000) != nullptr);
 
     ASSERT_EQ(RunAndWait("\"" + DistFile("-setup.exe") + "\" /S"), 0);
     EXPECT_TRUE(program.Ended()) << "the setup did not wait for the program to end";
@@ -763,8 +723,8 @@ TEST_F(Package, OneVersionInResourcesManifestPackageNamesEntryAndAboutWindow) {
 
 TEST_F(Package, TheSilentUninstallerClosesTheProgramAndRemovesWhatTheSetupMadeOnly) {
     const std::string dir = InstallFolder();
-    RunningProgram program(dir + "MarbexVideoConverter.exe");
-    ASSERT_TRUE(program.Shown());
+    wintest::ProgramRun program(dir + "MarbexVideoConverter.exe");
+    ASSERT_TRUE(program.WindowOfClass(kMainClass, 60000) != nullptr);
     UninstallFrom(dir);
     EXPECT_TRUE(program.Ended());
     EXPECT_EQ(program.ExitCode(), 0u);

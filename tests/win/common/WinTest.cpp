@@ -204,6 +204,50 @@ int CountTopWindows(const char* cls) {
     return search.count;
 }
 
+ProgramRun::ProgramRun(const std::string& exe) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string line = "\"" + exe + "\"";
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        text::ExtractFilePath(exe).c_str(), &si, &pi_))
+        ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
+}
+
+ProgramRun::~ProgramRun() {
+    if (!pi_.hProcess) return;
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+}
+
+HWND ProgramRun::WindowOfClass(const char* cls, int timeoutMs) {
+    HWND found = nullptr;
+    if (!pi_.hProcess) return found;
+    PumpUntil(
+        [&] {
+            HWND h = FindWindowA(cls, nullptr);
+            DWORD pid = 0;
+            if (h) GetWindowThreadProcessId(h, &pid);
+            if (h && pid == pi_.dwProcessId && IsWindowVisible(h)) found = h;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+bool ProgramRun::CloseAndWait(HWND window, int timeoutMs) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+}
+
+bool ProgramRun::Ended() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }
+
+DWORD ProgramRun::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (pi_.hProcess) GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+}
+
 std::string TestProgramFolder() { return rt::ExecutableFolder(); }
 
 std::string MakeCleanFolder(const std::string& name) {

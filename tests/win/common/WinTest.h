@@ -57,6 +57,27 @@ private:
 // false after `timeoutMs`.
 bool WaitForBrowserSelection(HWND dialog, const std::string& leaf, int timeoutMs = 20000);
 
+// A program started in its own folder, ended on destruction if it still
+// runs.
+class ProgramRun {
+public:
+    explicit ProgramRun(const std::string& exe);
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+    bool Started() const { return pi_.hProcess != nullptr; }
+    // Its visible top-level window of class cls, once there is one; nullptr
+    // after timeoutMs.
+    HWND WindowOfClass(const char* cls, int timeoutMs);
+    // Asks the window to close and waits for the program to end.
+    bool CloseAndWait(HWND window, int timeoutMs = 30000);
+    bool Ended() const;
+    DWORD ExitCode() const;
+
+private:
+    PROCESS_INFORMATION pi_{};
+};
+
 // A fresh folder under the test program's folder (removed with its contents
 // first if it exists). Ends in "\\".
 std::string MakeCleanFolder(const std::string& name);

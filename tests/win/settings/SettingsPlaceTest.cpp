@@ -108,46 +108,6 @@ TEST_F(SettingsPlace, AReadOnlyFolderOrFileSendsTheSettingsToTheUsersFolder) {
     EXPECT_EQ(settings::SettingsFileIn(other), perUser);
 }
 
-// The real program, copied into a folder that is then made read-only.
-class ProgramRun {
-public:
-    explicit ProgramRun(const std::string& exe) {
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        std::string commandLine = "\"" + exe + "\"";
-        const std::string folder = text::ExtractFilePath(exe);
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                            &pi_))
-            ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
-    }
-    ~ProgramRun() {
-        if (!pi_.hProcess) return;
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
-        CloseHandle(pi_.hProcess);
-        CloseHandle(pi_.hThread);
-    }
-    HWND MainWindow() {
-        HWND found = nullptr;
-        wintest::PumpUntil(
-            [&] {
-                HWND h = FindWindowA(kMainClass, nullptr);
-                DWORD pid = 0;
-                if (h) GetWindowThreadProcessId(h, &pid);
-                if (h && pid == pi_.dwProcessId && IsWindowVisible(h)) found = h;
-                return found != nullptr;
-            },
-            30000);
-        return found;
-    }
-    bool CloseAndWait(HWND main) {
-        PostMessageA(main, WM_CLOSE, 0, 0);
-        return WaitForSingleObject(pi_.hProcess, 30000) == WAIT_OBJECT_0;
-    }
-
-private:
-    PROCESS_INFORMATION pi_{};
-};
-
 std::string Text(HWND h) {
     char buffer[4096] = {};
     const LRESULT n = SendMessageA(h, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
@@ -181,8 +141,8 @@ TEST_F(SettingsPlace, AReadOnlyProgramFolderKeepsItsSettingsAcrossARestart) {
     const std::string chosen = wintest::MakeCleanFolder("ro chosen output");
     const std::string perUser = ExpectedPerUserFile();
     {
-        ProgramRun run(folder + "MarbexVideoConverter.exe");
-        HWND main = run.MainWindow();
+        wintest::ProgramRun run(folder + "MarbexVideoConverter.exe");
+        HWND main = run.WindowOfClass(kMainClass, 30000);
         ASSERT_TRUE(main);
         // First start: the edit box shows the program's folder.
         HWND edit = ChildWithText(main, folder);
@@ -194,8 +154,8 @@ TEST_F(SettingsPlace, AReadOnlyProgramFolderKeepsItsSettingsAcrossARestart) {
     EXPECT_EQ(ReadTextFile(perUser), "[Options]\r\nOutputDirectory=" + chosen +
                                          "\r\nOutputFormat=\r\nSameInput=0\r\nAnotherFFmpeg=\r\n");
     {
-        ProgramRun run(folder + "MarbexVideoConverter.exe");
-        HWND main = run.MainWindow();
+        wintest::ProgramRun run(folder + "MarbexVideoConverter.exe");
+        HWND main = run.WindowOfClass(kMainClass, 30000);
         ASSERT_TRUE(main);
         EXPECT_TRUE(ChildWithText(main, chosen)) << "the folder chosen in the first run is back";
         EXPECT_FALSE(ChildWithText(main, folder));
