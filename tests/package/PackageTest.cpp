@@ -351,33 +351,12 @@ void MarkStale(const std::string& exe) {
 // The program started from `exe`: its main window appears, and closed, the
 // process ends.
 void StartShowAndClose(const std::string& exe) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string line = "\"" + exe + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               text::ExtractFilePath(exe).c_str(), &si, &pi))
-        << exe;
-    HWND main = nullptr;
-    const bool shown = wintest::PumpUntil(
-        [&] {
-            HWND h = FindWindowA(kMainClass, nullptr);
-            DWORD pid = 0;
-            if (h) GetWindowThreadProcessId(h, &pid);
-            if (h && pid == pi.dwProcessId && IsWindowVisible(h)) main = h;
-            return main != nullptr;
-        },
-        60000);
-    EXPECT_TRUE(shown) << "no main window from " << exe;
-    if (shown) {
-        EXPECT_EQ(wintest::WindowText(main), "Marbex Free Video Converter");
-        PostMessageA(main, WM_CLOSE, 0, 0);
-    }
-    const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
-    if (!ended) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    EXPECT_TRUE(ended) << "the program did not end when its window closed";
+    wintest::ProgramRun program(exe);
+    ASSERT_TRUE(program.Started()) << exe;
+    HWND main = program.WindowOfClass(kMainClass, 60000);
+    ASSERT_NE(main, nullptr) << "no main window from " << exe;
+    EXPECT_EQ(wintest::WindowText(main), "Marbex Free Video Converter");
+    EXPECT_TRUE(program.CloseAndWait(main)) << "the program did not end when its window closed";
 }
 
 // A short clip converted by the program's Convert command with `encoder`.
